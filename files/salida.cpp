@@ -1,0 +1,21 @@
+#include "salida.h"
+
+#include "geodesy/formato.h"
+
+void AnadeLineaSalida(const ConjuntoDatos& datos, std::size_t i, std::string& destino) {
+    for (int k = 0; k < 18; ++k) {
+        if (k > 0) destino += k % 3 == 0 ? ';' : ',';
+        destino += TextoDeColumna(datos.Columnas[static_cast<std::size_t>(k)][i], k);
+    }
+}
+
+std::string TextoSalida(const ConjuntoDatos& datos) {
+    std::string texto;
+    const auto n = static_cast<std::size_t>(datos.NumPuntos);
+    texto.reserve(n * 228);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0) texto += FinLinea;
+        AnadeLineaSalida(datos, i, texto);
+    }
+    return texto;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "window/datos.h"
+
+#include <string>
+
+// Output coordinate file: one line a point, the eighteen values laid out as the boxes show
+// them, "," within a format and ";" between formats, CR LF between lines and none after the
+// last.
+
+inline const std::string MensajeErrorGuardar =
+    " \u00a1Se ha producido un error al guardar el archivo! ";
+inline const std::string PreguntaSobreescribir =
+    " \u00a1El Fichero ya existe! \r\n \u00bfDesea sobreescribirlo? ";
+
+// Line of point i (0-based), without a line end, appended to `destino`.
+void AnadeLineaSalida(const ConjuntoDatos& datos, std::size_t i, std::string& destino);
+
+// The whole file.
+std::string TextoSalida(const ConjuntoDatos& datos);

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+// x rounded to n decimals, halves away from zero (12.5 -> 13, -12.5 -> -13).
+double Redondea(double x, int n);
+
+// The number a text begins with, "." as decimal point whatever the locale. Blanks, tabs and
+// line feeds are ignored anywhere; E or D (either case) marks the exponent; reading stops at
+// the first character that cannot continue the number; no number gives 0. A magnitude beyond
+// the double range gives an infinity of its sign, one below it a zero.
+double TextoANumero(std::string_view texto);
+
+// The strict numeric test of an entered value: blanks, tabs, CR and LF around it, an optional
+// sign, digits with at most one "." (at least one digit), an optional exponent E or D with an
+// optional sign and at least one digit. No comma, nothing else, and no magnitude that
+// overflows a double.
+bool EsNumerico(std::string_view texto);
+
+// Short text of x: " " or "-", then the magnitude to 15 significant digits without trailing
+// zeros (".5" below 1), in exponent form below 1e-4 and from 1e15 on (" 1.5E-05").
+// Throws FalloAritmetico for infinities and NaN.
+std::string NumeroATexto(double x);
+
+// Fixed-point layout: the value of the text rounded to `decimales` decimals, the sign
+// position and integer digits right-aligned in `ancho` characters, ".", the decimals.
+// An integer part wider than the field is preceded by (its length - ancho) spaces.
+std::string FormatoNumero(std::string_view texto, int ancho, int decimales);
+
+// Width and decimals of each of the eighteen coordinate columns.
+struct FormatoColumna {
+    int ancho;
+    int decimales;
+};
+
+inline constexpr std::array<FormatoColumna, 18> FormatosColumnas{{
+    {8, 3}, {8, 3}, {6, 3}, // UTM zone 30: X, Y, h (m)
+    {8, 3}, {8, 3}, {6, 3}, // UTM zone 31
+    {3, 8}, {3, 8}, {6, 3}, // geodetic ED50: latitude, longitude (g.mmssffff), h
+    {8, 3}, {8, 3}, {8, 3}, // Cartesian ED50: X, Y, Z
+    {3, 8}, {3, 8}, {6, 3}, // geodetic WGS84
+    {8, 3}, {8, 3}, {8, 3}, // Cartesian WGS84
+}};
+
+// FormatoNumero(NumeroATexto(v)) with column k's width and decimals: the text a box shows.
+std::string TextoDeColumna(double v, int k);

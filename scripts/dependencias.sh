@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs with apt-get the Debian packages the build and the tests need, when missing.
+set -euo pipefail
+paquetes=(cmake make g++ qt6-base-dev libgtest-dev locales "$@")
+faltan=()
+for p in "${paquetes[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")
+done
+if [ "${#faltan[@]}" -gt 0 ]; then
+  echo "Instalando: ${faltan[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${faltan[@]}"
+fi

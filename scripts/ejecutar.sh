@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds the program and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/dependencias.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j"$(nproc)" --target orvalo orvalo-lote
+exec ./build/orvalo "$@"

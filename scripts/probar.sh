@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/dependencias.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j"$(nproc)"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$(nproc)"

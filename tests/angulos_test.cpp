@@ -1,0 +1,73 @@
+#include "geodesy/angulos.h"
+#include "geodesy/elipsoide.h"
+#include "geodesy/formato.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+double GradosARadianes(double grados) { return (grados / 180) * PiSistema; }
+
+TEST(Elipsoides, SemiejesMenoresYExcentricidades) {
+    EXPECT_EQ(SemiejeMenorEd50, 6356911.9461279465);
+    EXPECT_EQ(SemiejeMenorWgs84, 6356752.314140284);
+    struct Caso {
+        const char* nombre;
+        Elipsoide e;
+        double e2, ep2;
+    } casos[] = {
+        {"internacional 1924", ElipsoideEd50(), 0.006722670022333227, 0.006768170197224155},
+        {"WGS84", ElipsoideWgs84(), 0.006694380022923155, 0.006739496775501628},
+    };
+    for (const Caso& c : casos) {
+        const double d = std::pow(c.e.a, 2) - std::pow(c.e.b, 2);
+        EXPECT_DOUBLE_EQ(d / std::pow(c.e.a, 2), c.e2) << c.nombre;
+        EXPECT_DOUBLE_EQ(d / std::pow(c.e.b, 2), c.ep2) << c.nombre;
+    }
+}
+
+TEST(PseudoARadianes, CasosDeLaNotacion) {
+    struct Caso {
+        const char* nombre;
+        double pseudo;
+        double grados;
+    } casos[] = {
+        {"40.3 lleva el acarreo", 40.3, 40.5},
+        {"-3.3 lleva el acarreo hacia abajo", -3.3, -3.5},
+        {"grados cero al sur", -0.3, -0.5},
+        {"segundos con fracción", 40.30155, 40.504305555555554},
+        {"99.995 segundos sin acarreo", 40.2999995, 40.0 + 29.0 / 60 + 99.995 / 3600},
+        {"75 minutos", 40.75, 41.25},
+        {"59.9995 segundos", 40.30599995, 40.0 + 30.0 / 60 + 59.9995 / 3600},
+        {"cero", 0, 0},
+    };
+    for (const Caso& c : casos)
+        EXPECT_NEAR(PseudoARadianes(c.pseudo), GradosARadianes(c.grados), 1e-15) << c.nombre;
+    EXPECT_EQ(PseudoARadianes(40.3), 0.7068583470577028);
+    EXPECT_EQ(PseudoARadianes(-3.3), -0.06108652381980147);
+}
+
+TEST(RadianesAPseudo, VueltaYRedondeoDeVisualizacion) {
+    struct Caso {
+        const char* nombre;
+        double radianes;
+        const char* mostrado; // as the latitude box shows it
+    } casos[] = {
+        {"40.3", PseudoARadianes(40.3), " 40.30000000"},
+        {"-3.3", PseudoARadianes(-3.3), " -3.30000000"},
+        {"40.30155", PseudoARadianes(40.30155), " 40.30155000"},
+        {"75 minutos vuelven como 41.15", PseudoARadianes(40.75), " 41.15000000"},
+        {"59.9995 segundos", PseudoARadianes(40.30599995), " 40.30599995"},
+        {"sin acarreo a 40.30", GradosARadianes(40 + 29.0 / 60 + 59.999999 / 3600),
+         " 40.29600000"},
+        {"menos cero", -0.0, "  0.00000000"},
+    };
+    for (const Caso& c : casos) EXPECT_EQ(TextoDeColumna(RadianesAPseudo(c.radianes), 6), c.mostrado) << c.nombre;
+    EXPECT_NEAR(RadianesAPseudo(GradosARadianes(40 + 29.0 / 60 + 59.999999 / 3600)), 40.2959999999,
+                1e-10);
+    EXPECT_FALSE(std::signbit(RadianesAPseudo(-0.0)));
+}
+
+} // namespace

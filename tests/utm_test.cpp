@@ -1,0 +1,113 @@
+#include "geodesy/angulos.h"
+#include "geodesy/elipsoide.h"
+#include "geodesy/fallo.h"
+#include "geodesy/utm.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+TEST(UtmAGeodesicas, PuntosConocidos) {
+    struct Caso {
+        const char* nombre;
+        int huso;
+        double x, y;
+        double latitud, longitud; // pseudo-sexagesimal, five decimals
+    } casos[] = {
+        {"huso 30", 30, 440000, 4474000, 40.24496, -3.42258},
+        {"meridiano central", 30, 500000, 4500000, 40.39006, -3},
+        {"huso 31", 31, 300000, 4200000, 37.55298, 0.43285},
+        {"al oeste del huso", 30, 166000, 4000000, 36.05121, -6.42322},
+    };
+    for (const Caso& c : casos) {
+        const Columnas3 r = UtmAGeodesicas({c.x}, {c.y}, {123.5}, c.huso);
+        EXPECT_NEAR(r.c1[0], c.latitud, 0.5e-5) << c.nombre;
+        EXPECT_NEAR(r.c2[0], c.longitud, 0.5e-5) << c.nombre;
+        EXPECT_EQ(r.c3[0], 123.5) << c.nombre;
+        EXPECT_EQ(ActualizacionesPieUltimas(), 4) << c.nombre;
+    }
+}
+
+TEST(UtmAGeodesicas, MeridianoCentralYEcuador) {
+    struct Caso {
+        const char* nombre;
+        int huso;
+        double y;
+        double longitud;
+        int actualizaciones;
+    } casos[] = {
+        {"ecuador, huso 30", 30, 0, -3, 1},
+        {"ecuador, huso 31", 31, 0, 3, 1},
+        {"norte de 9000 km", 30, 9000000, -3, 5},
+    };
+    for (const Caso& c : casos) {
+        const Columnas3 r = UtmAGeodesicas({500000}, {c.y}, {0}, c.huso);
+        EXPECT_NEAR(r.c2[0], c.longitud, 1e-12) << c.nombre;
+        if (c.y == 0) {
+            EXPECT_EQ(r.c1[0], 0) << c.nombre;
+        }
+        EXPECT_EQ(ActualizacionesPieUltimas(), c.actualizaciones) << c.nombre;
+    }
+}
+
+TEST(GeodesicasAUtm, PuntosConocidos) {
+    struct Caso {
+        const char* nombre;
+        double latitud, longitud; // pseudo-sexagesimal
+        int huso;
+        double x, y;
+    } casos[] = {
+        {"meridiano central 30", 40, -3, 30, 500000, 4427833.1171},
+        {"meridiano central 31", 40, 3, 31, 500000, 4427833.1171},
+        {"Greenwich en huso 30", 40, 0, 30, 756111.2284, 4432145.1503},
+        {"Greenwich en huso 31", 40, 0, 31, 243888.7716, 4432145.1503},
+        {"ecuador", 0, -1, 30, 722604.2008, 0},
+        {"sur de Baleares", 36, 4, 31, 590133.0378, 3984474.7233},
+        {"Galicia", 43.30, -7.30, 30, 136163.8233, 4826274.3732},
+        {"6 grados al oeste del meridiano", 42, -9, 30, 2976.1301, 4667305.9200},
+    };
+    for (const Caso& c : casos) {
+        const Columnas3 r = GeodesicasAUtm({c.latitud}, {c.longitud}, {-7.25}, c.huso);
+        EXPECT_NEAR(r.c1[0], c.x, 0.5e-4) << c.nombre;
+        EXPECT_NEAR(r.c2[0], c.y, 0.5e-4) << c.nombre;
+        EXPECT_EQ(r.c3[0], -7.25) << c.nombre;
+    }
+    EXPECT_EQ(GeodesicasAUtm({40}, {-3}, {0}, 30).c1[0], 500000);
+    EXPECT_LT(GeodesicasAUtm({-40}, {-3}, {0}, 30).c2[0], 0);
+    const double e2 = (std::pow(SemiejeMayorEd50, 2) - std::pow(SemiejeMenorEd50, 2)) /
+                      std::pow(SemiejeMayorEd50, 2);
+    EXPECT_NEAR(ArcoMeridiano(PseudoARadianes(40), SemiejeMayorEd50, e2), 4429604.9591, 0.5e-4);
+}
+
+TEST(Proyeccion, IdaYVueltaDentroDe300Km) {
+    for (int huso : {30, 31}) {
+        for (double x = 200000; x <= 800000; x += 50000) {
+            for (double y = 0; y <= 8000000; y += 1000000) {
+                const Columnas3 g = UtmAGeodesicas({x}, {y}, {0}, huso);
+                const Columnas3 u = GeodesicasAUtm(g.c1, g.c2, g.c3, huso);
+                const Columnas3 g2 = UtmAGeodesicas(u.c1, u.c2, u.c3, huso);
+                EXPECT_NEAR(PseudoARadianes(g2.c1[0]), PseudoARadianes(g.c1[0]), 1e-10) << x << " " << y;
+                EXPECT_NEAR(PseudoARadianes(g2.c2[0]), PseudoARadianes(g.c2[0]), 1e-10) << x << " " << y;
+            }
+        }
+    }
+}
+
+TEST(UtmAGeodesicas, FallosEnLugarDeInfinitosOBloqueos) {
+    struct Caso {
+        const char* nombre;
+        double x, y;
+    } casos[] = {
+        {"cuadrante de meridiano", 500000, 10000000},
+        {"cerca del polo y lejos del meridiano", 600000, 9999000},
+        {"norte de 1e300 termina", 600000, 1e300},
+        {"norte de -1e12", 500000, -1e12},
+        {"este enorme", 1e9, 4000000},
+    };
+    for (const Caso& c : casos)
+        EXPECT_THROW(UtmAGeodesicas({c.x}, {c.y}, {0}, 30), FalloAritmetico) << c.nombre;
+}
+
+} // namespace

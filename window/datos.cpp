@@ -1,0 +1,62 @@
+#include "datos.h"
+
+#include "geodesy/formato.h"
+
+#include <algorithm>
+
+namespace {
+
+// Characters, not bytes: UTF-8 continuation bytes do not count.
+std::size_t Caracteres(std::string_view texto) {
+    return static_cast<std::size_t>(std::count_if(texto.begin(), texto.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// Every line of the box through the numeric test; false at the first line it refuses.
+bool LeeCaja(std::string_view caja, Columna& destino) {
+    std::size_t inicio = 0;
+    while (true) {
+        const std::size_t cr = caja.find('\r', inicio);
+        // each line after the first starts with the LF of its CR LF: the test skips it
+        const std::string_view linea = caja.substr(inicio, cr == std::string_view::npos
+                                                               ? std::string_view::npos
+                                                               : cr - inicio);
+        if (!EsNumerico(linea)) return false;
+        destino.push_back(TextoANumero(linea));
+        if (cr == std::string_view::npos) return true;
+        inicio = cr + 1;
+    }
+}
+
+} // namespace
+
+std::variant<Columnas3, FalloLectura> LeeCajas(std::string_view caja1, std::string_view caja2,
+                                               std::string_view caja3) {
+    const std::array<std::string_view, 3> cajas{caja1, caja2, caja3};
+    std::size_t cuenta = 0;
+    for (std::size_t m = 0; m < 3; ++m) {
+        if (Caracteres(cajas[m]) > MaximoCaracteresCaja) return FalloLectura{MensajeCajaDemasiadoLarga};
+        const auto cr = static_cast<std::size_t>(std::count(cajas[m].begin(), cajas[m].end(), '\r'));
+        if (m == 0) {
+            cuenta = cr;
+        } else if (cr != cuenta) {
+            return FalloLectura{MensajeDistintoNumero};
+        }
+    }
+    Columnas3 r;
+    for (Columna* c : {&r.c1, &r.c2, &r.c3}) c->reserve(cuenta + 1);
+    if (!LeeCaja(caja1, r.c1) || !LeeCaja(caja2, r.c2) || !LeeCaja(caja3, r.c3))
+        return FalloLectura{MensajeNoNumerico};
+    return r;
+}
+
+std::string TextoCaja(const Columna& columna, int k) {
+    std::string texto;
+    texto.reserve(columna.size() * 14);
+    for (std::size_t i = 0; i < columna.size(); ++i) {
+        if (i > 0) texto += FinLinea;
+        texto += TextoDeColumna(columna[i], k);
+    }
+    return texto;
+}

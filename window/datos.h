@@ -1,0 +1,46 @@
+#pragma once
+
+#include "geodesy/columna.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <variant>
+
+// The shared data set: the point count and the eighteen coordinate columns, three per format
+// in format order (UTM 30, UTM 31, geodetic ED50, Cartesian ED50, geodetic WGS84, Cartesian
+// WGS84). Every column holds NumPuntos values.
+struct ConjuntoDatos {
+    int NumPuntos = 0;
+    std::array<Columna, 18> Columnas;
+};
+
+// Line ends in boxes and files are CR LF.
+inline constexpr std::string_view FinLinea = "\r\n";
+
+// Box limits of the window: 16-bit lengths and counts.
+inline constexpr std::size_t MaximoCaracteresCaja = 32767;
+inline constexpr int MaximoPuntos = 32767;
+
+inline const std::string MensajeDistintoNumero =
+    "  \u00a1Existe distinto n\u00famero de datos en cada columna\r\n"
+    " o se han introducido retornos de carro innecesarios!";
+inline const std::string MensajeNoNumerico = "\u00a1Hay alg\u00fan valor no num\u00e9rico!";
+inline const std::string MensajeCajaDemasiadoLarga =
+    "\u00a1Una columna tiene m\u00e1s de 32767 caracteres!\r\n"
+    " Divida los puntos en varias transformaciones.";
+
+// Why the reading stage refused the boxes, with the message to show.
+struct FalloLectura {
+    std::string mensaje;
+};
+
+// Reading stage of a transformation: the three box texts of one format (UTF-8, lines ended
+// by CR LF) split into lines, each line checked with the numeric test and read. On success,
+// the three parsed columns; on failure the message, and nothing else has changed.
+std::variant<Columnas3, FalloLectura> LeeCajas(std::string_view caja1, std::string_view caja2,
+                                               std::string_view caja3);
+
+// The text a box shows for column k: every value laid out, lines joined by CR LF, none after
+// the last.
+std::string TextoCaja(const Columna& columna, int k);
