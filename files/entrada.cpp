@@ -53,6 +53,7 @@ bool LectorCampos::Lee(std::string_view lineas, Columna& valores) {
 std::variant<FicheroEntrada, FalloEntrada> LeeFicheroEntrada(std::string_view contenido,
                                                              std::optional<std::int64_t> maximo) {
     try {
+        if (contenido.empty()) return FalloEntrada{FalloEntrada::General, MensajeErrorAbrir};
         std::string_view resto;
         const std::string_view linea1 = SeparaPrimeraLinea(contenido, resto);
         const auto identificador = LeeIdentificador(linea1);

@@ -60,3 +60,8 @@ std::string TextoCaja(const Columna& columna, int k) {
     }
     return texto;
 }
+
+std::string MensajeFalloAritmetico(const std::string& descripcion) {
+    return " \u00a1Error aritm\u00e9tico en la transformaci\u00f3n! \r\n " + descripcion +
+           ". No se ha modificado ning\u00fan dato.";
+}

@@ -44,3 +44,6 @@ std::variant<Columnas3, FalloLectura> LeeCajas(std::string_view caja1, std::stri
 // The text a box shows for column k: every value laid out, lines joined by CR LF, none after
 // the last.
 std::string TextoCaja(const Columna& columna, int k);
+
+// The report of an arithmetic fault of a conversion.
+std::string MensajeFalloAritmetico(const std::string& descripcion);

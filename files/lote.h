@@ -1,0 +1,23 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// The batch converter: `orvalo-lote ENTRADA [SALIDA]` turns an input coordinate file into the
+// output file the window writes for it ("-" is standard input or output). Returns the exit
+// status: 0 done, 1 bad file or arithmetic fault (nothing written), 2 wrong usage.
+int EjecutaLote(const std::vector<std::string>& argumentos, std::istream& entrada,
+                std::ostream& salida, std::ostream& errores);
+
+inline const std::string UsoLote =
+    "Uso: orvalo-lote ENTRADA [SALIDA]\n"
+    "Transforma un fichero de coordenadas (primera l\u00ednea: formato 1 a 6; despu\u00e9s un "
+    "punto por l\u00ednea,\n"
+    "X,Y,h o latitud,longitud,h o X,Y,Z) a los seis formatos, como \"Salida por fichero\".\n"
+    "  ENTRADA  fichero de entrada, o - para la entrada est\u00e1ndar\n"
+    "  SALIDA   fichero de salida (se escribe de forma at\u00f3mica), o - para la salida "
+    "est\u00e1ndar;\n"
+    "           sin SALIDA se escribe en la salida est\u00e1ndar\n"
+    "Estado de salida: 0 correcto, 1 fichero err\u00f3neo o fallo aritm\u00e9tico (no se escribe "
+    "nada), 2 uso incorrecto.\n";

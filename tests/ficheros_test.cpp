@@ -1,0 +1,99 @@
+#include "files/entrada.h"
+#include "files/salida.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(LeeFicheroEntrada, CasosDelFormato) {
+    struct Caso {
+        const char* nombre;
+        std::string contenido;
+        int formato;             // 0: refused
+        FalloEntrada::Tipo tipo; // when refused
+        std::size_t puntos;
+    } casos[] = {
+        {"tres puntos en huso 31", "2\r\n1,2,3\r\n4,5,6\r\n7,8,9", 2, {}, 3},
+        {"final CR LF no cuenta", "2\r\n1,2,3\r\n4,5,6\r\n", 2, {}, 2},
+        {"solo LF", "3\n1,2,3\n4,5,6\n", 3, {}, 2},
+        {"espacios alrededor", "4\r\n 1 , 2 ,3 \r\n", 4, {}, 1},
+        {"solo la primera línea", "5\r\n", 5, {}, 0},
+        {"solo la primera línea sin fin", "6", 6, {}, 0},
+        {"2.5 es 2", "2.5\r\n1,2,3", 2, {}, 1},
+        {"3.5 es 4", "3.5\r\n1,2,3", 4, {}, 1},
+        {"línea de dos valores toma el tercero de la siguiente", "1\r\n1,2\r\n3,4,5,6", 1, {}, 2},
+        {"0.5 es 0", "0.5\r\n1,2,3", 0, FalloEntrada::IdentificadorNoReconocido, 0},
+        {"7", "7\r\n1,2,3", 0, FalloEntrada::IdentificadorNoReconocido, 0},
+        {"texto", "hola\r\n1,2,3", 0, FalloEntrada::IdentificadorNoReconocido, 0},
+        {"fuera del rango de 16 bits", "40000\r\n1,2,3", 0, FalloEntrada::General, 0},
+        {"línea en blanco al final", "3\r\n1,2,3\r\n\r\n", 0, FalloEntrada::General, 0},
+        {"faltan valores", "3\r\n1,2\r\n3,4,5\r\n6", 0, FalloEntrada::General, 0},
+        {"campo vacío", "3\r\n1,,3", 0, FalloEntrada::General, 0},
+        {"campo entre comillas", "3\r\n\"1\",2,3", 0, FalloEntrada::General, 0},
+        {"coma decimal", "3\r\n1,5;2;3", 0, FalloEntrada::General, 0},
+        {"fichero vacío", "", 0, FalloEntrada::General, 0},
+        {"valor desbordado", "3\r\n1e400,2,3", 0, FalloEntrada::General, 0},
+    };
+    for (const Caso& c : casos) {
+        const auto r = LeeFicheroEntrada(c.contenido);
+        if (c.formato) {
+            ASSERT_TRUE(std::holds_alternative<FicheroEntrada>(r)) << c.nombre;
+            const auto& f = std::get<FicheroEntrada>(r);
+            EXPECT_EQ(f.formato, c.formato) << c.nombre;
+            EXPECT_EQ(f.puntos.c3.size(), c.puntos) << c.nombre;
+        } else {
+            ASSERT_TRUE(std::holds_alternative<FalloEntrada>(r)) << c.nombre;
+            EXPECT_EQ(std::get<FalloEntrada>(r).tipo, c.tipo) << c.nombre;
+        }
+    }
+    const auto f = std::get<FicheroEntrada>(LeeFicheroEntrada("1\r\n1,2\r\n3,4,5,6"));
+    EXPECT_EQ(f.puntos.c1, (Columna{1, 4}));
+    EXPECT_EQ(f.puntos.c3, (Columna{3, 6}));
+}
+
+TEST(LeeFicheroEntrada, MensajesExactos) {
+    EXPECT_EQ(std::get<FalloEntrada>(LeeFicheroEntrada("7 \r\n")).mensaje,
+              " El indicador de tipo de datos 7  no es reconocido ");
+    EXPECT_EQ(MensajeErrorAbrir, " \xc2\xa1Se ha producido un error al abrir el archivo! \r\n"
+                                 " Es posible, entre otros, que el fichero contenga alg\xc3\xban dato no num\xc3\xa9rico");
+}
+
+TEST(LeeFicheroEntrada, LimiteDePuntosDeLaVentana) {
+    std::string contenido = "1";
+    for (int i = 0; i < 32766; ++i) contenido += "\r\n1,2,3";
+    EXPECT_EQ(std::get<FicheroEntrada>(LeeFicheroEntrada(contenido)).puntos.c1.size(), 32766u);
+    contenido += "\r\n1,2,3";
+    EXPECT_EQ(std::get<FalloEntrada>(LeeFicheroEntrada(contenido)).tipo, FalloEntrada::General);
+    EXPECT_EQ(std::get<FicheroEntrada>(LeeFicheroEntrada(contenido, std::nullopt)).puntos.c1.size(), 32767u);
+}
+
+ConjuntoDatos Datos(std::initializer_list<double> valores) {
+    ConjuntoDatos d;
+    d.NumPuntos = static_cast<int>(valores.size());
+    for (Columna& c : d.Columnas) c = valores;
+    return d;
+}
+
+TEST(TextoSalida, Lineas) {
+    EXPECT_EQ(TextoSalida(ConjuntoDatos{}), "");
+    const std::string uno = TextoSalida(Datos({1}));
+    EXPECT_EQ(uno.size(), 225u);
+    EXPECT_EQ(uno.find('\n'), std::string::npos);
+    const std::string dos = TextoSalida(Datos({1, 2}));
+    EXPECT_EQ(dos, uno + "\r\n" + dos.substr(227));
+    EXPECT_EQ(dos.size(), 452u);
+
+    ConjuntoDatos d = Datos({0});
+    d.Columnas[0][0] = 500000;
+    d.Columnas[1][0] = 4500000;
+    d.Columnas[2][0] = 100;
+    d.Columnas[3][0] = -1;
+    d.Columnas[7][0] = -0.253;
+    d.Columnas[13][0] = 0.253;
+    const std::string l = TextoSalida(d);
+    EXPECT_EQ(l.substr(0, 50), "  500000.000, 4500000.000,   100.000;      -1.000,");
+    EXPECT_NE(l.find(";  0.00000000, -0.25300000,     0.000;"), std::string::npos) << l;
+    EXPECT_NE(l.find(";  0.00000000,  0.25300000,     0.000;"), std::string::npos) << l;
+}
+
+} // namespace
