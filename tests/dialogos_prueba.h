@@ -1,0 +1,79 @@
+#pragma once
+
+#include "window/dialogos.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <vector>
+
+// Scripted answers for every dialog, and a record of what was shown.
+class DialogosPrueba : public Dialogos {
+public:
+    struct Mostrado {
+        QString texto;
+        Icono icono;
+        Qt::CursorShape cursor; // the window's pointer while the message was up
+    };
+
+    std::deque<std::optional<QString>> rutasAbrir, rutasGuardar;
+    std::deque<bool> respuestas;
+    std::deque<std::optional<Impresion>> impresiones;
+    bool impresoraFalla = false;
+
+    std::vector<Mostrado> mensajes;
+    std::vector<QString> preguntas;
+    std::vector<QString> filtros;
+    std::vector<QString> documentos;
+    int pitidos = 0;
+
+    std::optional<QString> abrir(QWidget*, const QString& filtro) override {
+        filtros.push_back(filtro);
+        return Siguiente(rutasAbrir, "abrir");
+    }
+    std::optional<QString> guardar(QWidget*, const QString& filtro) override {
+        filtros.push_back(filtro);
+        return Siguiente(rutasGuardar, "guardar");
+    }
+    void mensaje(QWidget* padre, const QString& texto, Icono icono) override {
+        const QWidget* ventana = padre ? padre->window() : nullptr;
+        mensajes.push_back({texto, icono, ventana ? ventana->cursor().shape() : Qt::ArrowCursor});
+    }
+    bool pregunta(QWidget*, const QString& texto) override {
+        preguntas.push_back(texto);
+        if (respuestas.empty()) {
+            ADD_FAILURE() << "pregunta sin respuesta: " << texto.toStdString();
+            return false;
+        }
+        const bool r = respuestas.front();
+        respuestas.pop_front();
+        return r;
+    }
+    void pitido() override { ++pitidos; }
+    std::optional<Impresion> dialogoImprimir(QWidget*) override { return Siguiente(impresiones, "imprimir"); }
+    bool imprime(const QString& documento, QString& error) override {
+        if (impresoraFalla) {
+            error = QStringLiteral("La impresora no responde");
+            return false;
+        }
+        documentos.push_back(documento);
+        return true;
+    }
+
+    QString ultimoMensaje() const { return mensajes.empty() ? QString() : mensajes.back().texto; }
+
+private:
+    template <typename T>
+    std::optional<T> Siguiente(std::deque<std::optional<T>>& cola, const char* que) {
+        if (cola.empty()) {
+            ADD_FAILURE() << "dialogo " << que << " sin respuesta";
+            return std::nullopt;
+        }
+        auto r = cola.front();
+        cola.pop_front();
+        return r;
+    }
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+enum class Icono { Ninguno, Informacion };
+
+// What the print dialog answered.
+struct Impresion {
+    int copias = 1;
+    bool aFichero = false; // printing to a file was chosen
+};
+
+// Every message box, file and print dialog, the printer and the beep of the program: the real
+// one uses Qt's standard dialogs, the tests' one answers from a script and records.
+class Dialogos {
+public:
+    virtual ~Dialogos() = default;
+    // File dialogs with the filter list; nullopt when cancelled.
+    virtual std::optional<QString> abrir(QWidget* padre, const QString& filtro) = 0;
+    virtual std::optional<QString> guardar(QWidget* padre, const QString& filtro) = 0;
+    // OK-only message box.
+    virtual void mensaje(QWidget* padre, const QString& texto, Icono icono) = 0;
+    // Yes/No question with the information icon, No the default; true for Yes.
+    virtual bool pregunta(QWidget* padre, const QString& texto) = 0;
+    virtual void pitido() = 0;
+    // Print dialog without the print-to-file choice; nullopt when cancelled.
+    virtual std::optional<Impresion> dialogoImprimir(QWidget* padre) = 0;
+    // Sends one document to the printer chosen last; false with a description on failure.
+    virtual bool imprime(const QString& documento, QString& error) = 0;
+};
+
+// The filter list of every file dialog; the third entry is preselected.
+inline const QString FiltroFicheros = QStringLiteral(
+    "Archivos de texto (*.txt);;Archivos TMP (*.tmp);;Todos los archivos (*.*)");

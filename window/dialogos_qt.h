@@ -1,0 +1,24 @@
+#pragma once
+
+#include "dialogos.h"
+
+#include <memory>
+
+class QPrinter;
+
+// The dialogs as a person sees them: QFileDialog, QMessageBox, QPrintDialog, QPrinter.
+class DialogosQt : public Dialogos {
+public:
+    DialogosQt();
+    ~DialogosQt() override;
+    std::optional<QString> abrir(QWidget* padre, const QString& filtro) override;
+    std::optional<QString> guardar(QWidget* padre, const QString& filtro) override;
+    void mensaje(QWidget* padre, const QString& texto, Icono icono) override;
+    bool pregunta(QWidget* padre, const QString& texto) override;
+    void pitido() override;
+    std::optional<Impresion> dialogoImprimir(QWidget* padre) override;
+    bool imprime(const QString& documento, QString& error) override;
+
+private:
+    std::unique_ptr<QPrinter> impresora_;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+// Box and file texts between Qt (lines ended by LF) and the core (UTF-8, lines ended by CR LF).
+inline std::string ACrLf(const QString& texto) {
+    QString t = texto;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return t.toStdString();
+}
+
+inline QString DeCrLf(const std::string& texto) {
+    QString t = QString::fromStdString(texto);
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return t;
+}
+
+#include <QByteArray>
+#include <QStringDecoder>
+
+// A file's bytes as text: UTF-8 when they are valid UTF-8, Latin-1 otherwise.
+inline QString Decodifica(const QByteArray& bytes, bool* esUtf8 = nullptr) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString texto = utf8(bytes);
+    const bool valido = !utf8.hasError();
+    if (esUtf8) *esUtf8 = valido;
+    return valido ? texto : QString::fromLatin1(bytes);
+}
