@@ -154,7 +154,9 @@ TEST_F(VentanaPrincipal, EntradaPorFichero) {
         dialogos.rutasAbrir.push_back(c.ruta);
         Pulsa("Input");
         EXPECT_EQ(dialogos.ultimoMensaje(), c.mensaje) << c.nombre;
-        if (!c.mensaje.isEmpty()) EXPECT_EQ(dialogos.mensajes.back().icono, Icono::Ninguno) << c.nombre;
+        if (!c.mensaje.isEmpty()) {
+            EXPECT_EQ(dialogos.mensajes.back().icono, Icono::Ninguno) << c.nombre;
+        }
         EXPECT_EQ(Caja(3).count(QLatin1Char('\n')), 2) << c.nombre;
         EXPECT_EQ(ventana.datos().NumPuntos, 3) << c.nombre;
         EXPECT_EQ(ventana.datos().Columnas, antes.Columnas) << c.nombre;

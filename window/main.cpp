@@ -171,6 +171,7 @@ void Main::Input_Click() {
     const auto ruta = dialogos_.abrir(this, FiltroFicheros);
     if (!ruta) return;
     rutas_.NombreAbrir = *ruta;
+    rutas_.abrirPorVentana = true;
 
     QFile f(*ruta);
     if (QFileInfo(*ruta).isDir() || !f.open(QIODevice::ReadOnly)) {
@@ -214,6 +215,7 @@ void Main::Output_Click() {
         ruta = dialogos_.guardar(this, FiltroFicheros);
         if (!ruta) return;
         rutas_.NombreGuardar = *ruta;
+        rutas_.guardarPorVentana = true;
         if (!QFileInfo::exists(*ruta) ||
             dialogos_.pregunta(this, QString::fromStdString(PreguntaSobreescribir)))
             break;

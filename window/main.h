@@ -16,8 +16,11 @@ class QGroupBox;
 
 // Paths the file commands and the editor share.
 struct RutasCompartidas {
-    QString NombreAbrir;  // last chosen in an open dialog
+    QString NombreAbrir;   // last chosen in an open dialog
     QString NombreGuardar; // last chosen in a save dialog
+    // chosen by the main window's file commands, not by the editor
+    bool abrirPorVentana = false;
+    bool guardarPorVentana = false;
 };
 
 // The main window: eighteen coordinate boxes, six transform buttons, the command buttons.

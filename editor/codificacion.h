@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// How a text file was stored: its encoding and its line ends.
+struct Codificacion {
+    bool utf8 = true; // otherwise Latin-1
+    bool crlf = true; // otherwise LF
+};
+
+struct TextoDeFichero {
+    QString texto; // lines ended by LF, as the editor holds them
+    Codificacion codificacion;
+};
+
+// UTF-8 when the bytes are valid UTF-8, Latin-1 otherwise; CR LF (and a lone CR) become LF.
+// A file without line ends is taken as CR LF.
+TextoDeFichero DecodificaFichero(const QByteArray& bytes);
+
+// The bytes a save writes. A text unchanged since it was read (`actual` equal to `leido`)
+// gives back the file's own bytes; a changed one is encoded in the file's line ends and
+// encoding (UTF-8 when Latin-1 cannot carry it). One line end is appended when the bytes do
+// not already end with one; an empty text saves as one line end.
+QByteArray BytesAGuardar(const QByteArray& original, const QString& leido, const QString& actual,
+                         const Codificacion& codificacion);
