@@ -3,6 +3,9 @@
 #include "window/dialogos_qt.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <memory>
 
@@ -10,6 +13,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvalo"));
     QApplication::setWindowIcon(IconoOrvalo(64));
+    // the standard dialogs speak Spanish like the rest of the program
+    QTranslator traduccion;
+    if (traduccion.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&traduccion);
     DialogosQt dialogos;
     std::unique_ptr<Aplicacion> aplicacion;
     auto* inicio = new Inicio;

@@ -72,7 +72,7 @@ private:
             ADD_FAILURE() << "dialogo " << que << " sin respuesta";
             return std::nullopt;
         }
-        auto r = cola.front();
+        std::optional<T> r = std::move(cola.front());
         cola.pop_front();
         return r;
     }
