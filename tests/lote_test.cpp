@@ -40,7 +40,12 @@ TEST_F(Lote, CadaFormatoComoLaVentana) {
         ASSERT_EQ(Ejecuta({RutaDatos(std::string("entrada-") + n + ".txt"), destino}), 0) << errores_.str();
         EXPECT_EQ(LeeFichero(destino), LeeFichero(RutaDatos(std::string("salida-") + n + ".txt"))) << n;
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(carpeta_), fs::directory_iterator()), 7);
+    for (int f = 1; f <= 6; ++f) {
+        const std::string destino = Ruta(std::string("r") + std::to_string(f));
+        ASSERT_EQ(Ejecuta({RutaDatos("regresion/entrada-" + std::to_string(f) + ".txt"), destino}), 0);
+        EXPECT_EQ(LeeFichero(destino), LeeFichero(RutaDatos("regresion/salida-" + std::to_string(f) + ".txt"))) << f;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(carpeta_), fs::directory_iterator()), 13);
 }
 
 TEST_F(Lote, EntradaYSalidaEstandar) {

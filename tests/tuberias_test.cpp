@@ -28,6 +28,16 @@ TEST(Transforma, FicherosDeReferenciaDeCadaFormato) {
     }
 }
 
+// Outputs written before the conversions were tuned for speed: every byte must stay.
+TEST(Transforma, SalidasFijadasDeMilPuntosPorFormato) {
+    for (int f = 1; f <= 6; ++f) {
+        const std::string n = "regresion/entrada-" + std::to_string(f) + ".txt";
+        EXPECT_EQ(ComoLaVentana(LeeFichero(RutaDatos(n))),
+                  LeeFichero(RutaDatos("regresion/salida-" + std::to_string(f) + ".txt")))
+            << "formato " << f;
+    }
+}
+
 // Each format's displayed values, entered again, lead to the same point.
 TEST(Transforma, CadaFormatoLlevaAlMismoPunto) {
     const ConjuntoDatos base = Transforma(3, Columnas3{{40.2530123}, {-3.4215}, {667.5}});
