@@ -41,8 +41,9 @@ bool LectorCampos::Lee(std::string_view lineas, Columna& valores) {
         const std::size_t fin = lineas.find_first_of(",\n", inicio);
         const std::string_view campo = lineas.substr(
             inicio, fin == std::string_view::npos ? std::string_view::npos : fin - inicio);
-        if (!EsNumerico(campo)) return false;
-        valores.push_back(TextoANumero(campo));
+        const std::optional<double> v = NumeroValido(campo);
+        if (!v) return false;
+        valores.push_back(*v);
         --quedan_;
         if (fin == std::string_view::npos) break;
         inicio = fin + 1;

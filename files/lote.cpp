@@ -101,7 +101,7 @@ std::string ConvierteBloque(int formato, Columnas3 puntos, bool primero) {
     const int k = 3 * (formato - 1);
     int m = 0;
     for (Columna* c : {&puntos.c1, &puntos.c2, &puntos.c3}) {
-        for (double& v : *c) v = TextoANumero(TextoDeColumna(v, k + m));
+        for (double& v : *c) v = ValorMostrado(v, k + m);
         ++m;
     }
     const ConjuntoDatos d = Transforma(formato, puntos);
@@ -164,8 +164,10 @@ private:
             // whole lines only: npos + 1 is 0 when no line end has come yet
             const std::size_t corte = fin ? pendiente.size() : pendiente.rfind('\n') + 1;
             if (corte > 0) {
-                if (!lector.Lee(std::string_view(pendiente).substr(0, corte), valores))
+                if (!lector.Lee(std::string_view(pendiente).substr(0, corte), valores)) {
+                    Espera(); // what was read before is written, then the file is refused
                     throw FalloLote{MensajeErrorAbrir};
+                }
                 pendiente.erase(0, corte);
             }
             const bool completo = fin || lector.Quedan() == 0;
@@ -174,14 +176,16 @@ private:
                 listos.emplace_back(valores.begin(), valores.begin() + static_cast<std::ptrdiff_t>(cuantos));
                 valores.erase(valores.begin(), valores.begin() + static_cast<std::ptrdiff_t>(cuantos));
             }
-            if (listos.size() >= 2 * hilos || completo) Convierte(listos);
+            if (listos.size() >= 2 * hilos || completo) Lanza(listos);
             if (completo) break;
         }
+        Espera();
         if (lector.Quedan() > 0) throw FalloLote{MensajeErrorAbrir};
     }
 
-    // Blocks converted on worker threads and written in their order.
-    void Convierte(std::vector<Columna>& bloques) {
+    // The blocks go to worker threads; the batch before them is written meanwhile, so that
+    // reading, converting and writing overlap.
+    void Lanza(std::vector<Columna>& bloques) {
         std::vector<std::future<std::string>> tareas;
         for (Columna& b : bloques) {
             Columnas3 p;
@@ -192,29 +196,34 @@ private:
                 p.c2[i] = b[3 * i + 1];
                 p.c3[i] = b[3 * i + 2];
             }
-            const bool primero = escritos_ == 0 && tareas.empty();
+            const bool primero = lanzados_++ == 0;
             tareas.push_back(std::async(std::launch::async, ConvierteBloque, formato_, std::move(p), primero));
         }
         bloques.clear();
+        Espera();
+        enCurso_ = std::move(tareas);
+    }
+
+    // Writes the blocks under way, in their order; an arithmetic fault ends the run.
+    void Espera() {
         std::string fallo;
-        for (auto& t : tareas) {
+        for (auto& t : enCurso_) {
             try {
                 const std::string texto = t.get();
-                if (fallo.empty()) {
-                    destino_.Escribe(texto);
-                    ++escritos_;
-                }
+                if (fallo.empty()) destino_.Escribe(texto);
             } catch (const FalloAritmetico& e) {
                 if (fallo.empty()) fallo = MensajeFalloAritmetico(e.what());
             }
         }
+        enCurso_.clear();
         if (!fallo.empty()) throw FalloLote{fallo};
     }
 
     std::istream& entrada_;
     FicheroTemporal& destino_;
     int formato_ = 0;
-    std::size_t escritos_ = 0;
+    std::size_t lanzados_ = 0;
+    std::vector<std::future<std::string>> enCurso_;
 };
 
 void CopiaASalida(FicheroTemporal& f, std::ostream& salida) {

@@ -5,7 +5,7 @@
 void AnadeLineaSalida(const ConjuntoDatos& datos, std::size_t i, std::string& destino) {
     for (int k = 0; k < 18; ++k) {
         if (k > 0) destino += k % 3 == 0 ? ';' : ',';
-        destino += TextoDeColumna(datos.Columnas[static_cast<std::size_t>(k)][i], k);
+        AnadeTextoDeColumna(datos.Columnas[static_cast<std::size_t>(k)][i], k, destino);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,8 @@ double TextoANumero(std::string_view texto);
 // optional sign and at least one digit. No comma, nothing else, and no magnitude that
 // overflows a double.
 bool EsNumerico(std::string_view texto);
+// The value of a text that passes the numeric test; nothing for one that does not.
+std::optional<double> NumeroValido(std::string_view texto);
 
 // Short text of x: " " or "-", then the magnitude to 15 significant digits without trailing
 // zeros (".5" below 1), in exponent form below 1e-4 and from 1e15 on (" 1.5E-05").
@@ -46,3 +49,7 @@ inline constexpr std::array<FormatoColumna, 18> FormatosColumnas{{
 
 // FormatoNumero(NumeroATexto(v)) with column k's width and decimals: the text a box shows.
 std::string TextoDeColumna(double v, int k);
+void AnadeTextoDeColumna(double v, int k, std::string& destino);
+
+// The value that text reads back as: TextoANumero(TextoDeColumna(v, k)).
+double ValorMostrado(double v, int k);

@@ -235,58 +235,96 @@ Columnas3 UtmAGeodesicas(const Columna& x, const Columna& y, const Columna& altu
     return {std::move(pseudo.latitudes), std::move(pseudo.longitudes), alturas};
 }
 
+namespace {
+
+// Everything of the direct series that depends on the latitude alone: shared by both zones.
+struct TerminosLatitud {
+    double N, t, cosPhi, m;
+    double c2, c3, c4, c5, c6, c7, c8, c9; // powers of cos(phi)
+    double p3, p5, p7, p9, p4, p6, p8;     // the brackets
+};
+
+TerminosLatitud EnLatitud(double phi, double a, const Excentricidades& ex, const PotenciasE& pe) {
+    TerminosLatitud r{};
+    r.cosPhi = std::cos(phi);
+    r.N = a / std::sqrt(1 - ex.e2 * std::pow(std::sin(phi), 2));
+    const double eta2 = std::pow(r.cosPhi, 2) * ex.ep2;
+    r.t = std::tan(phi);
+    const Potencias p(r.t, eta2);
+    const double t2 = p.t[1], t4 = p.t[2], t6 = p.t[3], t8 = p.t[4];
+    r.c2 = std::pow(r.cosPhi, 2);
+    r.c3 = std::pow(r.cosPhi, 3);
+    r.c4 = std::pow(r.cosPhi, 4);
+    r.c5 = std::pow(r.cosPhi, 5);
+    r.c6 = std::pow(r.cosPhi, 6);
+    r.c7 = std::pow(r.cosPhi, 7);
+    r.c8 = std::pow(r.cosPhi, 8);
+    r.c9 = std::pow(r.cosPhi, 9);
+    // brackets: the eta-free row grouped as the series is written, then the eta rows
+    r.p3 = SumaFilas(1 - t2, P3, 1, p);
+    r.p5 = SumaFilas(t4 + (5 - 18 * t2), P5, 1, p);
+    r.p7 = SumaFilas((179 * t4 + (61 - 479 * t2)) - t6, P7, 1, p);
+    r.p9 = SumaFilas(t8 + (((1385 - 20480 * t2) + 20690 * t4) - 1636 * t6), P9, 1, p);
+    r.p4 = SumaFilas(5 - t2, P4, 1, p);
+    r.p6 = SumaFilas(t4 + (61 - 58 * t2), P6, 1, p);
+    r.p8 = SumaFilas(((1385 - 3595 * t2) + 543 * t4) - t6, P8, 1, p);
+    r.m = ((1 - ex.e2) * a) * SumaTerminos(phi, pe, true);
+    return r;
+}
+
+// Easting and northing for a longitude difference dl from the central meridian.
+void Proyecta(const TerminosLatitud& l, double dl, double& x, double& y) {
+    const double d2 = std::pow(dl, 2), d3 = std::pow(dl, 3), d4 = std::pow(dl, 4),
+                 d5 = std::pow(dl, 5), d6 = std::pow(dl, 6), d7 = std::pow(dl, 7),
+                 d8 = std::pow(dl, 8), d9 = std::pow(dl, 9);
+    const double N = l.N, t = l.t;
+    const double u1 = dl * N * l.cosPhi;
+    const double u3 = (d3 / 6) * N * l.c3 * l.p3;
+    const double u5 = (d5 / 120) * N * l.c5 * l.p5;
+    const double u7 = (d7 / 5040) * N * l.c7 * l.p7;
+    const double u9 = (d9 / 362880) * N * l.c9 * l.p9;
+    x = FalsoEste + K0 * ((((u1 + u3) + u5) + u7) + u9);
+
+    const double v2 = (d2 / 2) * N * t * l.c2;
+    const double v4 = (d4 / 24) * N * t * l.c4 * l.p4;
+    const double v6 = (d6 / 720) * N * t * l.c6 * l.p6;
+    const double v8 = (d8 / 40320) * N * t * l.c8 * l.p8;
+    y = K0 * ((((l.m + v2) + v4) + v6) + v8);
+
+    CompruebaFinito(x, "desbordamiento al calcular la coordenada X");
+    CompruebaFinito(y, "desbordamiento al calcular la coordenada Y");
+}
+
+} // namespace
+
 Columnas3 GeodesicasAUtm(const Columna& latitudes, const Columna& longitudes,
                          const Columna& alturas, int huso) {
     const std::size_t n = latitudes.size();
     const double lambda0 = MeridianoCentral(huso);
     const ColumnasAngulo rad = PseudoARadianes(latitudes, longitudes);
-    const double a = SemiejeMayorEd50;
     const Excentricidades ex = DeEd50();
     const PotenciasE pe(ex.e2);
-
     Columnas3 r{Columna(n), Columna(n), alturas};
     for (std::size_t i = 0; i < n; ++i) {
-        const double phi = rad.latitudes[i];
-        const double dl = rad.longitudes[i] - lambda0;
-        const double cosPhi = std::cos(phi);
-        const double N = a / std::sqrt(1 - ex.e2 * std::pow(std::sin(phi), 2));
-        const double eta2 = std::pow(cosPhi, 2) * ex.ep2;
-        const double t = std::tan(phi);
-        const Potencias p(t, eta2);
-        const double t2 = p.t[1], t4 = p.t[2], t6 = p.t[3], t8 = p.t[4];
-        const double c2 = std::pow(cosPhi, 2), c3 = std::pow(cosPhi, 3), c4 = std::pow(cosPhi, 4),
-                     c5 = std::pow(cosPhi, 5), c6 = std::pow(cosPhi, 6), c7 = std::pow(cosPhi, 7),
-                     c8 = std::pow(cosPhi, 8), c9 = std::pow(cosPhi, 9);
-        const double d2 = std::pow(dl, 2), d3 = std::pow(dl, 3), d4 = std::pow(dl, 4),
-                     d5 = std::pow(dl, 5), d6 = std::pow(dl, 6), d7 = std::pow(dl, 7),
-                     d8 = std::pow(dl, 8), d9 = std::pow(dl, 9);
+        const TerminosLatitud l = EnLatitud(rad.latitudes[i], SemiejeMayorEd50, ex, pe);
+        Proyecta(l, rad.longitudes[i] - lambda0, r.c1[i], r.c2[i]);
+    }
+    return r;
+}
 
-        // brackets: the eta-free row grouped as the series is written, then the eta rows
-        const double p3 = SumaFilas(1 - t2, P3, 1, p);
-        const double p5 = SumaFilas(t4 + (5 - 18 * t2), P5, 1, p);
-        const double p7 = SumaFilas((179 * t4 + (61 - 479 * t2)) - t6, P7, 1, p);
-        const double p9 =
-            SumaFilas(t8 + (((1385 - 20480 * t2) + 20690 * t4) - 1636 * t6), P9, 1, p);
-        const double p4 = SumaFilas(5 - t2, P4, 1, p);
-        const double p6 = SumaFilas(t4 + (61 - 58 * t2), P6, 1, p);
-        const double p8 = SumaFilas(((1385 - 3595 * t2) + 543 * t4) - t6, P8, 1, p);
-
-        const double u1 = dl * N * cosPhi;
-        const double u3 = (d3 / 6) * N * c3 * p3;
-        const double u5 = (d5 / 120) * N * c5 * p5;
-        const double u7 = (d7 / 5040) * N * c7 * p7;
-        const double u9 = (d9 / 362880) * N * c9 * p9;
-        r.c1[i] = FalsoEste + K0 * ((((u1 + u3) + u5) + u7) + u9);
-
-        const double m = ((1 - ex.e2) * a) * SumaTerminos(phi, pe, true);
-        const double v2 = (d2 / 2) * N * t * c2;
-        const double v4 = (d4 / 24) * N * t * c4 * p4;
-        const double v6 = (d6 / 720) * N * t * c6 * p6;
-        const double v8 = (d8 / 40320) * N * t * c8 * p8;
-        r.c2[i] = K0 * ((((m + v2) + v4) + v6) + v8);
-
-        CompruebaFinito(r.c1[i], "desbordamiento al calcular la coordenada X");
-        CompruebaFinito(r.c2[i], "desbordamiento al calcular la coordenada Y");
+std::pair<Columnas3, Columnas3> GeodesicasAUtm30y31(const Columna& latitudes, const Columna& longitudes,
+                                                    const Columna& alturas) {
+    const std::size_t n = latitudes.size();
+    const double lambda30 = MeridianoCentral(30);
+    const double lambda31 = MeridianoCentral(31);
+    const ColumnasAngulo rad = PseudoARadianes(latitudes, longitudes);
+    const Excentricidades ex = DeEd50();
+    const PotenciasE pe(ex.e2);
+    std::pair<Columnas3, Columnas3> r{{Columna(n), Columna(n), alturas}, {Columna(n), Columna(n), alturas}};
+    for (std::size_t i = 0; i < n; ++i) {
+        const TerminosLatitud l = EnLatitud(rad.latitudes[i], SemiejeMayorEd50, ex, pe);
+        Proyecta(l, rad.longitudes[i] - lambda30, r.first.c1[i], r.first.c2[i]);
+        Proyecta(l, rad.longitudes[i] - lambda31, r.second.c1[i], r.second.c2[i]);
     }
     return r;
 }

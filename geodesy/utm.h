@@ -2,6 +2,8 @@
 
 #include "columna.h"
 
+#include <utility>
+
 // Meridian arc from the equator to latitude phi (rad) on an ellipsoid of semi-major axis a
 // and first eccentricity squared e2, in metres: ((1 - e2) a) (phi + T1 + ... + T5).
 double ArcoMeridiano(double phi, double a, double e2);
@@ -14,6 +16,10 @@ Columnas3 UtmAGeodesicas(const Columna& x, const Columna& y, const Columna& altu
 // Geodetic ED50 columns (pseudo-sexagesimal, metres) to one UTM zone (30 or 31).
 Columnas3 GeodesicasAUtm(const Columna& latitudes, const Columna& longitudes,
                          const Columna& alturas, int huso);
+
+// Both zones at once, zone 30 first: the same doubles as two calls, the latitude terms shared.
+std::pair<Columnas3, Columnas3> GeodesicasAUtm30y31(const Columna& latitudes, const Columna& longitudes,
+                                                    const Columna& alturas);
 
 // Number of footpoint updates the last point of the last UtmAGeodesicas call on this thread
 // needed (for tests of the iteration).

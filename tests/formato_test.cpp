@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -95,6 +96,45 @@ TEST(FormatoNumero, NoDependeDelLocale) {
     EXPECT_EQ(TextoANumero("40.5"), 40.5);
     EXPECT_TRUE(EsNumerico("1.5"));
     std::setlocale(LC_ALL, "C");
+}
+
+} // namespace
+
+namespace {
+
+// The column layout takes a short cut when the rounded value has at most 15 digits; it must
+// give the very text of the long route, and read back as that text does.
+TEST(TextoDeColumna, IgualQueFormatoNumeroDeNumeroATexto) {
+    std::vector<double> valores = {0.0, -0.0, -0.0004, 0.0005, -0.0005, 1e-300, 5e-324, 0.125, -2.5,
+                                   999999999999.9995, 999999999999.9994, 99999999999999.99, 1e15,
+                                   -1e15, 123456789012345678.0, 1e300, -1.7e308, 40.2999999999999,
+                                   4412345.6789049999, 0.000012345, 1.234e-05,
+                                   // exact ties at the 15th digit round half to even
+                                   123456789012345.5, 123456789012344.5, 12345678901234.25,
+                                   -12345678901234.75, 999999999999999.5, 0.00001, 9.999999999999995e-6};
+    std::mt19937_64 g(2026);
+    std::uniform_real_distribution<double> mantisa(-10, 10);
+    std::uniform_int_distribution<int> exponente(-12, 18);
+    for (int i = 0; i < 200000; ++i) valores.push_back(mantisa(g) * std::pow(10.0, exponente(g)));
+    auto texto = [](auto&& f) -> std::string {
+        try {
+            return f();
+        } catch (const FalloAritmetico&) {
+            return "<fallo>";
+        }
+    };
+    for (double v : valores) {
+        for (int k : {0, 2, 6}) {
+            const FormatoColumna f = FormatosColumnas[static_cast<std::size_t>(k)];
+            const std::string largo = texto([&] { return FormatoNumero(NumeroATexto(v), f.ancho, f.decimales); });
+            ASSERT_EQ(texto([&] { return TextoDeColumna(v, k); }), largo) << v;
+            if (largo != "<fallo>") {
+                ASSERT_EQ(ValorMostrado(v, k), TextoANumero(largo)) << v;
+            }
+        }
+    }
+    EXPECT_THROW(TextoDeColumna(std::numeric_limits<double>::quiet_NaN(), 0), FalloAritmetico);
+    EXPECT_THROW(TextoDeColumna(1.7976931348623157e308, 0), FalloAritmetico);
 }
 
 } // namespace

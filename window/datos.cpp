@@ -22,8 +22,9 @@ bool LeeCaja(std::string_view caja, Columna& destino) {
         const std::string_view linea = caja.substr(inicio, cr == std::string_view::npos
                                                                ? std::string_view::npos
                                                                : cr - inicio);
-        if (!EsNumerico(linea)) return false;
-        destino.push_back(TextoANumero(linea));
+        const std::optional<double> v = NumeroValido(linea);
+        if (!v) return false;
+        destino.push_back(*v);
         if (cr == std::string_view::npos) return true;
         inicio = cr + 1;
     }
@@ -56,7 +57,7 @@ std::string TextoCaja(const Columna& columna, int k) {
     texto.reserve(columna.size() * 14);
     for (std::size_t i = 0; i < columna.size(); ++i) {
         if (i > 0) texto += FinLinea;
-        texto += TextoDeColumna(columna[i], k);
+        AnadeTextoDeColumna(columna[i], k, texto);
     }
     return texto;
 }

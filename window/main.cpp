@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -158,8 +159,15 @@ void Main::Transform_Click(int indice) {
 }
 
 void Main::MuestraResultados() {
-    for (int k = 0; k < 18; ++k)
-        caja(k)->setPlainText(DeCrLf(TextoCaja(datos_.Columnas[static_cast<std::size_t>(k)], k)));
+    for (int k = 0; k < 18; ++k) ponCaja(k, DeCrLf(TextoCaja(datos_.Columnas[static_cast<std::size_t>(k)], k)));
+}
+
+// Replaces a box's whole text; a box that already shows it keeps it, with its cursor and
+// undo history.
+void Main::ponCaja(int k, const QString& texto) {
+    QPlainTextEdit* c = caja(k);
+    if (c->document()->characterCount() == texto.size() + 1 && c->toPlainText() == texto) return;
+    c->setPlainText(texto);
 }
 
 void Main::Erase_Click() {
@@ -205,7 +213,7 @@ void Main::CargaColumnas(int formato, Columnas3 puntos) {
     datos_ = std::move(d);
     Erase_Click();
     for (std::size_t j = k; j < k + 3; ++j)
-        Coord[j]->setPlainText(DeCrLf(TextoCaja(datos_.Columnas[j], static_cast<int>(j))));
+        ponCaja(static_cast<int>(j), DeCrLf(TextoCaja(datos_.Columnas[j], static_cast<int>(j))));
 }
 
 void Main::Output_Click() {

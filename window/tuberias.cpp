@@ -26,6 +26,11 @@ public:
     void AUtm(int destino, int huso) {
         Pon(destino, GeodesicasAUtm(C(GeoEd50), C(GeoEd50 + 1), C(GeoEd50 + 2), huso));
     }
+    void AUtm30y31() {
+        auto [huso30, huso31] = GeodesicasAUtm30y31(C(GeoEd50), C(GeoEd50 + 1), C(GeoEd50 + 2));
+        Pon(Utm30, std::move(huso30));
+        Pon(Utm31, std::move(huso31));
+    }
     void DesdeUtm(int origen, int huso) {
         Pon(GeoEd50, UtmAGeodesicas(C(origen), C(origen + 1), C(origen + 2), huso));
     }
@@ -70,8 +75,7 @@ ConjuntoDatos Transforma(int formato, const Columnas3& entrada) {
         } else {
             t.AGeodesicas(CartEd50, GeoEd50, ed50);
         }
-        t.AUtm(Utm30, 30);
-        t.AUtm(Utm31, 31);
+        t.AUtm30y31();
         t.Semejanza(CartEd50, CartWgs84, ParametrosEd50AWgs84);
         t.AGeodesicas(CartWgs84, GeoWgs84, wgs84);
         break;
@@ -83,8 +87,7 @@ ConjuntoDatos Transforma(int formato, const Columnas3& entrada) {
         }
         t.Semejanza(CartWgs84, CartEd50, ParametrosWgs84AEd50);
         t.AGeodesicas(CartEd50, GeoEd50, ed50);
-        t.AUtm(Utm30, 30);
-        t.AUtm(Utm31, 31);
+        t.AUtm30y31();
         break;
     }
     return d;

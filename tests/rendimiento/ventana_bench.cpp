@@ -1,0 +1,72 @@
+// How long the window takes to answer: a full box transformed, a largest file read.
+#include "../dialogos_prueba.h"
+#include "files/entrada.h"
+#include "geodesy/formato.h"
+#include "window/main.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+
+namespace {
+
+// Full boxes: 2340 geodetic points, each box just under 32767 characters.
+void BM_TransformarCajaLlena(benchmark::State& s) {
+    DialogosPrueba dialogos;
+    Main v(dialogos);
+    QString lat, lon, h;
+    for (int i = 0; i < 2340; ++i) {
+        const QString fin = i ? QStringLiteral("\n") : QString();
+        lat += fin + QString::fromStdString(TextoDeColumna(36.3 + (i % 700) * 0.01, 6));
+        lon += fin + QString::fromStdString(TextoDeColumna(-9.1 + (i % 1200) * 0.01, 7));
+        h += fin + QString::fromStdString(TextoDeColumna(100 + i, 8));
+    }
+    auto* boton = v.findChild<QPushButton*>(QStringLiteral("Transform_2"));
+    for (auto _ : s) {
+        s.PauseTiming();
+        for (int k = 0; k < 18; ++k) v.caja(k)->clear(); // every box written afresh
+        v.caja(6)->setPlainText(lat);
+        v.caja(7)->setPlainText(lon);
+        v.caja(8)->setPlainText(h);
+        s.ResumeTiming();
+        boton->click();
+    }
+    if (v.datos().NumPuntos != 2340 || !dialogos.mensajes.empty()) s.SkipWithError("no se transform\u00f3");
+    s.SetItemsProcessed(static_cast<int64_t>(s.iterations()) * 2340);
+}
+
+void BM_EntradaPorFicheroMaxima(benchmark::State& s) {
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath(QStringLiteral("puntos.txt"));
+    {
+        std::ofstream f(ruta.toStdString(), std::ios::binary);
+        f << "1";
+        for (int i = 0; i < 32766; ++i) f << "\r\n" << 300000 + i << ".125," << 4000000 + i << ".5,123.25";
+    }
+    DialogosPrueba dialogos;
+    Main v(dialogos);
+    auto* boton = v.findChild<QPushButton*>(QStringLiteral("Input"));
+    for (auto _ : s) {
+        dialogos.rutasAbrir.push_back(ruta);
+        boton->click();
+    }
+    if (v.datos().NumPuntos != 32766) s.SkipWithError("no se ley\u00f3 el fichero");
+    s.SetItemsProcessed(static_cast<int64_t>(s.iterations()) * 32766);
+}
+
+BENCHMARK(BM_TransformarCajaLlena)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EntradaPorFicheroMaxima)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
