@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include <string>
+#include <string_view>
 
 // How a text file was stored: its encoding and its line ends.
 struct Codificacion {
@@ -10,17 +10,17 @@ struct Codificacion {
 };
 
 struct TextoDeFichero {
-    QString texto; // lines ended by LF, as the editor holds them
+    std::u16string texto; // lines ended by LF, as the editor holds them
     Codificacion codificacion;
 };
 
 // UTF-8 when the bytes are valid UTF-8, Latin-1 otherwise; CR LF (and a lone CR) become LF.
 // A file without line ends is taken as CR LF.
-TextoDeFichero DecodificaFichero(const QByteArray& bytes);
+TextoDeFichero DecodificaFichero(std::string_view bytes);
 
 // The bytes a save writes. A text unchanged since it was read (`actual` equal to `leido`)
 // gives back the file's own bytes; a changed one is encoded in the file's line ends and
 // encoding (UTF-8 when Latin-1 cannot carry it). One line end is appended when the bytes do
 // not already end with one; an empty text saves as one line end.
-QByteArray BytesAGuardar(const QByteArray& original, const QString& leido, const QString& actual,
-                         const Codificacion& codificacion);
+std::string BytesAGuardar(std::string_view original, const std::u16string& leido,
+                          const std::u16string& actual, const Codificacion& codificacion);

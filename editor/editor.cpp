@@ -203,8 +203,8 @@ void Editor::Abrir() {
         dialogos_.mensaje(this, MensajeErrorAbrirEditor, Icono::Ninguno);
         return;
     }
-    const TextoDeFichero leido = DecodificaFichero(bytes);
-    ponTexto(leido.texto);
+    const TextoDeFichero leido = DecodificaFichero(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    ponTexto(QString::fromStdU16String(leido.texto));
     textoCargado_ = texto();
     bytesCargados_ = bytes;
     codificacion_ = leido.codificacion;
@@ -212,9 +212,13 @@ void Editor::Abrir() {
 }
 
 bool Editor::escribe(const QString& ruta) {
-    const QByteArray bytes = BytesAGuardar(bytesCargados_, textoCargado_, texto(), codificacion_);
+    const std::string bytes =
+        BytesAGuardar(std::string_view(bytesCargados_.constData(), static_cast<std::size_t>(bytesCargados_.size())),
+                      textoCargado_.toStdU16String(), texto().toStdU16String(), codificacion_);
     QSaveFile f(ruta);
-    if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit()) return true;
+    if (f.open(QIODevice::WriteOnly) &&
+        f.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) && f.commit())
+        return true;
     dialogos_.mensaje(this, QString::fromStdString(MensajeErrorGuardar), Icono::Ninguno);
     return false;
 }

@@ -7,7 +7,15 @@
 #include <new>
 
 std::string MensajeIdentificador(std::string_view linea1) {
-    return " El indicador de tipo de datos " + std::string(linea1) + " no es reconocido ";
+    // a line of megabytes would not fit any message box: quote its start
+    constexpr std::size_t Maximo = 200;
+    std::string citada(linea1.substr(0, Maximo));
+    if (linea1.size() > Maximo) {
+        while (!citada.empty() && (static_cast<unsigned char>(citada.back()) & 0xC0) == 0x80) citada.pop_back();
+        if (!citada.empty() && (static_cast<unsigned char>(citada.back()) & 0x80)) citada.pop_back();
+        citada += "...";
+    }
+    return " El indicador de tipo de datos " + citada + " no es reconocido ";
 }
 
 std::variant<int, FalloEntrada> LeeIdentificador(std::string_view linea1) {

@@ -66,3 +66,9 @@ std::string MensajeFalloAritmetico(const std::string& descripcion) {
     return " \u00a1Error aritm\u00e9tico en la transformaci\u00f3n! \r\n " + descripcion +
            ". No se ha modificado ning\u00fan dato.";
 }
+
+std::array<std::string, 18> MuestraResultados(const ConjuntoDatos& datos) {
+    std::array<std::string, 18> textos;
+    for (std::size_t k = 0; k < 18; ++k) textos[k] = TextoCaja(datos.Columnas[k], static_cast<int>(k));
+    return textos;
+}

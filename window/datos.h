@@ -45,5 +45,9 @@ std::variant<Columnas3, FalloLectura> LeeCajas(std::string_view caja1, std::stri
 // the last.
 std::string TextoCaja(const Columna& columna, int k);
 
+// The eighteen box texts of a data set, each column laid out by TextoCaja. Throws
+// FalloAritmetico for a value too large for its column's layout.
+std::array<std::string, 18> MuestraResultados(const ConjuntoDatos& datos);
+
 // The report of an arithmetic fault of a conversion.
 std::string MensajeFalloAritmetico(const std::string& descripcion);

@@ -18,6 +18,8 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace {
 
 // Files larger than this are refused before they are read whole into memory.
@@ -146,20 +148,20 @@ void Main::Transform_Click(int indice) {
         unsetCursor();
         return;
     }
+    // the data set and the boxes change only when the pipeline and the layout both succeed
+    ConjuntoDatos nuevo;
+    std::array<std::string, 18> textos;
     try {
-        // a failed pipeline leaves the data set as it was
-        datos_ = Transforma(indice + 1, std::get<Columnas3>(leido));
+        nuevo = Transforma(indice + 1, std::get<Columnas3>(leido));
+        textos = MuestraResultados(nuevo);
     } catch (const FalloAritmetico& e) {
         avisa(QString::fromStdString(MensajeFalloAritmetico(e.what())), Icono::Informacion, true);
         unsetCursor();
         return;
     }
-    MuestraResultados();
+    datos_ = std::move(nuevo);
+    for (int k = 0; k < 18; ++k) ponCaja(k, DeCrLf(textos[static_cast<std::size_t>(k)]));
     unsetCursor();
-}
-
-void Main::MuestraResultados() {
-    for (int k = 0; k < 18; ++k) ponCaja(k, DeCrLf(TextoCaja(datos_.Columnas[static_cast<std::size_t>(k)], k)));
 }
 
 // Replaces a box's whole text; a box that already shows it keeps it, with its cursor and
@@ -210,10 +212,17 @@ void Main::CargaColumnas(int formato, Columnas3 puntos) {
     d.Columnas[k] = std::move(puntos.c1);
     d.Columnas[k + 1] = std::move(puntos.c2);
     d.Columnas[k + 2] = std::move(puntos.c3);
+    std::array<QString, 3> textos;
+    try {
+        for (std::size_t j = 0; j < 3; ++j) textos[j] = DeCrLf(TextoCaja(d.Columnas[k + j], static_cast<int>(k + j)));
+    } catch (const FalloAritmetico&) {
+        // a value too large to lay out in its column: the file cannot be shown
+        avisa(QString::fromStdString(MensajeErrorAbrir), Icono::Ninguno, false);
+        return;
+    }
     datos_ = std::move(d);
     Erase_Click();
-    for (std::size_t j = k; j < k + 3; ++j)
-        ponCaja(static_cast<int>(j), DeCrLf(TextoCaja(datos_.Columnas[j], static_cast<int>(j))));
+    for (std::size_t j = 0; j < 3; ++j) ponCaja(static_cast<int>(k + j), textos[j]);
 }
 
 void Main::Output_Click() {
@@ -228,8 +237,14 @@ void Main::Output_Click() {
             dialogos_.pregunta(this, QString::fromStdString(PreguntaSobreescribir)))
             break;
     }
+    std::string texto;
+    try {
+        texto = TextoSalida(datos_);
+    } catch (const FalloAritmetico&) {
+        avisa(QString::fromStdString(MensajeErrorGuardar), Icono::Ninguno, false);
+        return;
+    }
     QSaveFile f(*ruta);
-    const std::string texto = TextoSalida(datos_);
     const bool escrito = f.open(QIODevice::WriteOnly) &&
                          f.write(texto.data(), static_cast<qint64>(texto.size())) == static_cast<qint64>(texto.size()) &&
                          f.commit();

@@ -52,7 +52,6 @@ private:
     void creaFormatos(class QVBoxLayout* l);
     QGroupBox* creaFormato(int formato, const QString& titulo, const QString& letras);
     void creaBotones(class QVBoxLayout* l);
-    void MuestraResultados();
     void ponCaja(int k, const QString& texto);
     void CargaColumnas(int formato, Columnas3 puntos);
     void avisa(const QString& texto, Icono icono, bool conPitido);
