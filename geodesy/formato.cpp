@@ -196,7 +196,7 @@ std::string NumeroATexto(double x) {
     const auto r =
         std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);
     // buf: d.dddddddddddddde[+-]xx
-    const std::string_view t(buf, r.ptr - buf);
+    const std::string_view t(buf, static_cast<std::size_t>(r.ptr - buf));
     const std::size_t e = t.find('e');
     std::string digitos;
     digitos += t[0];
