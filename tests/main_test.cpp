@@ -108,6 +108,45 @@ TEST_F(VentanaPrincipal, FallosDeLaTransformacionNoCambianNada) {
     }
 }
 
+TEST_F(VentanaPrincipal, ValoresRarosEnLasCajas) {
+    struct Caso {
+        const char* nombre;
+        QString valor;
+        std::string mensaje; // empty: transformed
+    } casos[] = {
+        {"1e308 desborda", QStringLiteral("1e308"), "Error aritm"},
+        {"1e-400 es cero", QStringLiteral("1e-400"), ""},
+        {"-0", QStringLiteral("-0"), ""},
+        {"+.5", QStringLiteral("+.5"), ""},
+        {"1.2.3", QStringLiteral("1.2.3"), MensajeNoNumerico},
+        {"cifra de ancho completo", QStringLiteral("１"), MensajeNoNumerico},
+        {"cifra arábigo-índica", QStringLiteral("٣"), MensajeNoNumerico},
+        {"1e400", QStringLiteral("1e400"), MensajeNoNumerico},
+    };
+    for (const Caso& c : casos) {
+        Escribe(6, c.valor);
+        Escribe(7, QStringLiteral("-3"));
+        Escribe(8, QStringLiteral("0"));
+        dialogos.mensajes.clear();
+        const ConjuntoDatos antes = ventana.datos();
+        Transforma(2);
+        if (c.mensaje.empty()) {
+            EXPECT_TRUE(dialogos.mensajes.empty()) << c.nombre;
+            EXPECT_EQ(ventana.datos().NumPuntos, 1) << c.nombre;
+        } else {
+            ASSERT_FALSE(dialogos.mensajes.empty()) << c.nombre;
+            EXPECT_NE(dialogos.ultimoMensaje().toStdString().find(c.mensaje), std::string::npos) << c.nombre;
+            EXPECT_EQ(ventana.datos().Columnas, antes.Columnas) << c.nombre;
+            EXPECT_EQ(Caja(6), c.valor) << c.nombre;
+        }
+    }
+    // a file value too large to lay out in its column is refused, not thrown
+    EscribeFichero(Ruta(QStringLiteral("enorme.txt")).toStdString(), "3\r\n1e305,0,0");
+    dialogos.rutasAbrir.push_back(Ruta(QStringLiteral("enorme.txt")));
+    Pulsa("Input");
+    EXPECT_EQ(dialogos.ultimoMensaje().toStdString(), MensajeErrorAbrir);
+}
+
 TEST_F(VentanaPrincipal, BorrarSoloVaciaLasCajas) {
     Pulsa("Erase");
     for (int k = 0; k < 18; ++k) EXPECT_TRUE(Caja(k).isEmpty());
