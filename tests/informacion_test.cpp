@@ -63,14 +63,14 @@ TEST(VentanasDeInformacion, TextosFijos) {
 }
 
 TEST(Inicio, SoloElTemporizadorDaPasoALaVentanaPrincipal) {
-    Inicio inicio(50);
-    QSignalSpy terminado(&inicio, &Inicio::terminado);
     EXPECT_EQ(Inicio().Timer1->interval(), 5000);
+    Inicio inicio(1000);
+    QSignalSpy terminado(&inicio, &Inicio::terminado);
     inicio.show();
     inicio.close(); // cannot be skipped
     EXPECT_TRUE(inicio.isVisible());
     EXPECT_EQ(terminado.count(), 0);
-    EXPECT_TRUE(terminado.wait(2000));
+    EXPECT_TRUE(terminado.wait(10000));
     EXPECT_FALSE(inicio.isVisible());
 }
 
