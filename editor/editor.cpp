@@ -3,16 +3,15 @@
 #include "editor/reemplaza.h"
 #include "files/entrada.h"
 #include "files/salida.h"
+#include "window/ficheros_qt.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QTextDocument>
 
 namespace {
@@ -189,19 +188,16 @@ void Editor::Abrir() {
     if (!ruta) return;
     rutas_.NombreAbrir = *ruta;
     rutas_.abrirPorVentana = false;
-    QFile f(*ruta);
-    if (QFileInfo(*ruta).isDir() || !f.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    switch (LeeFicheroEntero(*ruta, MaximoBytes, bytes)) {
+    case Lectura::NoSeAbre:
         dialogos_.mensaje(this, MensajeErrorAbrirEditor, Icono::Ninguno);
         return;
-    }
-    if (f.size() > MaximoBytes) {
+    case Lectura::DemasiadoGrande:
         dialogos_.mensaje(this, QString::fromStdString(MensajeDemasiadoGrande), Icono::Ninguno);
         return;
-    }
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        dialogos_.mensaje(this, MensajeErrorAbrirEditor, Icono::Ninguno);
-        return;
+    case Lectura::Leido:
+        break;
     }
     const TextoDeFichero leido = DecodificaFichero(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     ponTexto(QString::fromStdU16String(leido.texto));
@@ -215,10 +211,7 @@ bool Editor::escribe(const QString& ruta) {
     const std::string bytes =
         BytesAGuardar(std::string_view(bytesCargados_.constData(), static_cast<std::size_t>(bytesCargados_.size())),
                       textoCargado_.toStdU16String(), texto().toStdU16String(), codificacion_);
-    QSaveFile f(ruta);
-    if (f.open(QIODevice::WriteOnly) &&
-        f.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) && f.commit())
-        return true;
+    if (GuardaAtomico(ruta, bytes)) return true;
     dialogos_.mensaje(this, QString::fromStdString(MensajeErrorGuardar), Icono::Ninguno);
     return false;
 }

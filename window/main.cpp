@@ -3,10 +3,10 @@
 #include "files/entrada.h"
 #include "files/salida.h"
 #include "geodesy/fallo.h"
+#include "window/ficheros_qt.h"
 #include "window/texto_qt.h"
 #include "window/tuberias.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -183,16 +182,17 @@ void Main::Input_Click() {
     rutas_.NombreAbrir = *ruta;
     rutas_.abrirPorVentana = true;
 
-    QFile f(*ruta);
-    if (QFileInfo(*ruta).isDir() || !f.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    switch (LeeFicheroEntero(*ruta, MaximoBytesEntrada, bytes)) {
+    case Lectura::NoSeAbre:
         avisa(QString::fromStdString(MensajeErrorAbrir), Icono::Ninguno, false);
         return;
-    }
-    if (f.size() > MaximoBytesEntrada) {
+    case Lectura::DemasiadoGrande:
         avisa(QString::fromStdString(MensajeDemasiadoGrande), Icono::Ninguno, false);
         return;
+    case Lectura::Leido:
+        break;
     }
-    const QByteArray bytes = f.readAll();
     const auto r = LeeFicheroEntrada(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (const auto* fallo = std::get_if<FalloEntrada>(&r)) {
         // the identifier message quotes line 1 in the file's own encoding
@@ -244,9 +244,5 @@ void Main::Output_Click() {
         avisa(QString::fromStdString(MensajeErrorGuardar), Icono::Ninguno, false);
         return;
     }
-    QSaveFile f(*ruta);
-    const bool escrito = f.open(QIODevice::WriteOnly) &&
-                         f.write(texto.data(), static_cast<qint64>(texto.size())) == static_cast<qint64>(texto.size()) &&
-                         f.commit();
-    if (!escrito) avisa(QString::fromStdString(MensajeErrorGuardar), Icono::Ninguno, false);
+    if (!GuardaAtomico(*ruta, texto)) avisa(QString::fromStdString(MensajeErrorGuardar), Icono::Ninguno, false);
 }
