@@ -1,5 +1,5 @@
 // How long the window takes to answer: a full box transformed, a largest file read.
-#include "../dialogos_prueba.h"
+#include "tests/dialogos_prueba.h"
 #include "files/entrada.h"
 #include "geodesy/formato.h"
 #include "window/main.h"
