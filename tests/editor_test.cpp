@@ -148,13 +148,11 @@ TEST_F(EditorPrueba, Cerrar) {
         const char* nombre;
         bool cambia;
         std::deque<bool> respuestas;
-        std::deque<std::optional<QString>> rutas;
-        bool sigueAbierto;
         std::string abierto; // the opened file afterwards
     } casos[] = {
-        {"sin cambios cierra sin preguntar", false, {}, {}, false, "1,2,3\r\n"},
-        {"No cierra sin guardar", true, {false}, {}, false, "1,2,3\r\n"},
-        {"Sí guarda sobre el fichero abierto", true, {true}, {}, false, "1,2,3x\r\n"},
+        {"sin cambios cierra sin preguntar", false, {}, "1,2,3\r\n"},
+        {"No cierra sin guardar", true, {false}, "1,2,3\r\n"},
+        {"Sí guarda sobre el fichero abierto", true, {true}, "1,2,3x\r\n"},
     };
     for (const Caso& c : casos) {
         delete editor;

@@ -15,10 +15,13 @@ namespace {
 const QString TituloMensajes = QStringLiteral("Orvalo");
 
 std::optional<QString> DialogoFichero(QWidget* padre, const QString& filtro, bool guardar) {
+    // "*.*" means every file where the filter comes from; here it would hide names without a dot
+    QString filtros = filtro;
+    filtros.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
     while (true) {
         QFileDialog d(padre);
-        d.setNameFilter(filtro);
-        d.selectNameFilter(filtro.split(QStringLiteral(";;")).value(2));
+        d.setNameFilter(filtros);
+        d.selectNameFilter(filtros.split(QStringLiteral(";;")).value(2));
         // the folder must exist; the file itself need not (a missing one fails on reading)
         d.setFileMode(QFileDialog::AnyFile);
         d.setAcceptMode(guardar ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
