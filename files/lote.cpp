@@ -165,7 +165,7 @@ private:
             const std::size_t corte = fin ? pendiente.size() : pendiente.rfind('\n') + 1;
             if (corte > 0) {
                 if (!lector.Lee(std::string_view(pendiente).substr(0, corte), valores)) {
-                    Espera(); // what was read before is written, then the file is refused
+                    Espera(); // the blocks under way finish before the file is refused
                     throw FalloLote{MensajeErrorAbrir};
                 }
                 pendiente.erase(0, corte);
