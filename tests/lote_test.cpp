@@ -79,6 +79,7 @@ TEST_F(Lote, EstadosDeSalidaYFicheroAnteriorIntacto) {
         {"identificador", {Ruta("id"), Ruta("previo")}, 1, "El indicador de tipo de datos 9 no es reconocido"},
         {"eje polar", {Ruta("polo"), Ruta("previo")}, 1, "Error aritm"},
         {"carpeta de salida inexistente", {RutaDatos("entrada-1.txt"), Ruta("no/hay/previo")}, 1, "error al guardar"},
+        {"la salida es una carpeta", {RutaDatos("entrada-1.txt"), carpeta_.string()}, 1, "error al guardar"},
     };
     for (const Caso& c : casos) {
         EXPECT_EQ(Ejecuta(c.args), c.estado) << c.nombre;
