@@ -10,42 +10,34 @@ std::string Mensaje(const std::variant<Columnas3, FalloLectura>& r) {
     return f ? f->mensaje : "";
 }
 
-TEST(LeeCajas, UnaLinea) {
-    struct Caso {
-        const char* linea;
-        bool aceptada;
-        double valor;
-    } casos[] = {
-        {"1,5", false, 0}, {"1.5", true, 1.5}, {"1e3", true, 1000}, {" 42 ", true, 42},
-        {"12.5abc", false, 0}, {"", false, 0}, {"\t-7.25D1 ", true, -72.5},
-    };
-    for (const Caso& c : casos) {
-        const auto r = LeeCajas(c.linea, "0", "0");
-        if (c.aceptada) {
-            ASSERT_TRUE(std::holds_alternative<Columnas3>(r)) << c.linea;
-            EXPECT_EQ(std::get<Columnas3>(r).c1, Columna{c.valor}) << c.linea;
-        } else {
-            EXPECT_EQ(Mensaje(r), MensajeNoNumerico) << c.linea;
-        }
-    }
-}
-
 TEST(LeeCajas, LineasYMensajes) {
     struct Caso {
         const char* nombre;
         const char *a, *b, *c;
-        std::string mensaje;
+        std::string mensaje; // empty: read, and the first box is `valores`
+        Columna valores;
     } casos[] = {
-        {"tres cajas vacías", "", "", "", MensajeNoNumerico},
-        {"línea en blanco al final de una caja", "1\r\n2\r\n", "1\r\n2", "1\r\n2", MensajeDistintoNumero},
-        {"línea en blanco al final de la tercera", "1\r\n2", "1\r\n2", "1\r\n2\r\n", MensajeDistintoNumero},
-        {"línea en blanco al final de las tres", "1\r\n2\r\n", "1\r\n2\r\n", "1\r\n2\r\n", MensajeNoNumerico},
-        {"coma en la segunda caja", "1\r\n2", "1\r\n2,5", "1\r\n2", MensajeNoNumerico},
-        {"dos puntos", "1\r\n2", "3\r\n4", "5\r\n6", ""},
+        {"coma", "1,5", "0", "0", MensajeNoNumerico, {}},
+        {"punto", "1.5", "0", "0", "", {1.5}},
+        {"exponente", "1e3", "0", "0", "", {1000}},
+        {"blancos alrededor", " 42 ", "0", "0", "", {42}},
+        {"exponente D y tabulador", "\t-7.25D1 ", "0", "0", "", {-72.5}},
+        {"letras detrás", "12.5abc", "0", "0", MensajeNoNumerico, {}},
+        {"línea vacía", "", "0", "0", MensajeNoNumerico, {}},
+        {"tres cajas vacías", "", "", "", MensajeNoNumerico, {}},
+        {"línea en blanco al final de una caja", "1\r\n2\r\n", "1\r\n2", "1\r\n2", MensajeDistintoNumero, {}},
+        {"línea en blanco al final de la tercera", "1\r\n2", "1\r\n2", "1\r\n2\r\n", MensajeDistintoNumero, {}},
+        {"línea en blanco al final de las tres", "1\r\n2\r\n", "1\r\n2\r\n", "1\r\n2\r\n", MensajeNoNumerico, {}},
+        {"coma en la segunda caja", "1\r\n2", "1\r\n2,5", "1\r\n2", MensajeNoNumerico, {}},
+        {"dos puntos, LF delante de la segunda línea", "1\r\n2", "3\r\n 4 ", "5\r\n6", "", {1, 2}},
     };
-    for (const Caso& c : casos) EXPECT_EQ(Mensaje(LeeCajas(c.a, c.b, c.c)), c.mensaje) << c.nombre;
-    const auto r = std::get<Columnas3>(LeeCajas("1\r\n2", "3\r\n 4 ", "5\r\n6"));
-    EXPECT_EQ(r.c2, (Columna{3, 4}));
+    for (const Caso& c : casos) {
+        const auto r = LeeCajas(c.a, c.b, c.c);
+        EXPECT_EQ(Mensaje(r), c.mensaje) << c.nombre;
+        if (c.mensaje.empty()) {
+            EXPECT_EQ(std::get<Columnas3>(r).c1, c.valores) << c.nombre;
+        }
+    }
     EXPECT_EQ(MensajeDistintoNumero,
               "  \xc2\xa1" "Existe distinto n\xc3\xbamero de datos en cada columna\r\n"
               " o se han introducido retornos de carro innecesarios!");

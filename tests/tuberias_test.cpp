@@ -62,18 +62,4 @@ TEST(Transforma, CadaFormatoLlevaAlMismoPunto) {
     }
 }
 
-TEST(Transforma, PuntoEnElMeridianoCentralDelHuso30) {
-    const ConjuntoDatos d = Transforma(3, Columnas3{{40}, {-3}, {0}});
-    EXPECT_EQ(TextoDeColumna(d.Columnas[0][0], 0), "  500000.000");
-    EXPECT_LT(d.Columnas[3][0], 500000 - 400000);
-    EXPECT_EQ(d.Columnas[2][0], 0);
-    EXPECT_EQ(d.Columnas[5][0], 0);
-    EXPECT_EQ(d.NumPuntos, 1);
-}
-
-TEST(Transforma, FalloAritmeticoSinResultado) {
-    EXPECT_THROW(Transforma(4, Columnas3{{0}, {0}, {6356911}}), FalloAritmetico);
-    EXPECT_THROW(Transforma(1, Columnas3{{500000}, {10000000}, {0}}), FalloAritmetico);
-}
-
 } // namespace
