@@ -54,10 +54,4 @@ TEST(LeeCajas, LimiteDe32767Caracteres) {
     EXPECT_EQ(Mensaje(LeeCajas(std::string(20000, 'a') + "\xc3\xb1", "1", "1")), MensajeNoNumerico);
 }
 
-TEST(TextoCaja, LineasMaquetadasSinFinalDeLinea) {
-    EXPECT_EQ(TextoCaja({500000.12345, -0.2530123}, 0), "  500000.123\r\n      -0.253");
-    EXPECT_EQ(TextoCaja({40.2530123456}, 6), " 40.25301235");
-    EXPECT_EQ(TextoCaja({}, 2), "");
-}
-
 } // namespace

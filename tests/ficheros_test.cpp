@@ -6,6 +6,8 @@
 namespace {
 
 TEST(LeeFicheroEntrada, CasosDelFormato) {
+    std::string cuarentaMil = "3";
+    for (int i = 0; i < 40000; ++i) cuarentaMil += "\r\n40,-3,0";
     struct Caso {
         const char* nombre;
         std::string contenido;
@@ -33,6 +35,12 @@ TEST(LeeFicheroEntrada, CasosDelFormato) {
         {"coma decimal", "3\r\n1,5;2;3", 0, FalloEntrada::General, 0},
         {"fichero vacío", "", 0, FalloEntrada::General, 0},
         {"valor desbordado", "3\r\n1e400,2,3", 0, FalloEntrada::General, 0},
+        {"binario", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), 0, FalloEntrada::IdentificadorNoReconocido, 0},
+        {"NUL en un campo", std::string("3\r\n1,\0 2,3", 10), 0, FalloEntrada::General, 0},
+        {"40000 líneas", cuarentaMil, 0, FalloEntrada::General, 0},
+        {"línea de 50 MB", "3\r\n" + std::string(50u << 20, '7') + ",1,2", 0, FalloEntrada::General, 0},
+        {"primera línea de 50 MB, citada en parte", std::string(50u << 20, 'x'), 0,
+         FalloEntrada::IdentificadorNoReconocido, 0},
     };
     for (const Caso& c : casos) {
         const auto r = LeeFicheroEntrada(c.contenido);
@@ -44,6 +52,7 @@ TEST(LeeFicheroEntrada, CasosDelFormato) {
         } else {
             ASSERT_TRUE(std::holds_alternative<FalloEntrada>(r)) << c.nombre;
             EXPECT_EQ(std::get<FalloEntrada>(r).tipo, c.tipo) << c.nombre;
+            EXPECT_LT(std::get<FalloEntrada>(r).mensaje.size(), 300u) << c.nombre;
         }
     }
     const auto f = std::get<FicheroEntrada>(LeeFicheroEntrada("1\r\n1,2\r\n3,4,5,6"));

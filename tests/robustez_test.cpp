@@ -1,4 +1,3 @@
-#include "files/entrada.h"
 #include "geodesy/fallo.h"
 #include "window/tuberias.h"
 
@@ -41,32 +40,6 @@ TEST(Bordes, CadaTuberiaTerminaConResultadoOFallo) {
     }
     EXPECT_THROW(Transforma(4, Columnas3{{0}, {0}, {6356911}}), FalloAritmetico);
     EXPECT_THROW(Transforma(1, Columnas3{{500000}, {1e12}, {0}}), FalloAritmetico);
-}
-
-// Faults a desktop user meets in an input file, each with its message.
-TEST(FicheroEntrada, FicherosRaros) {
-    std::string cuarentaMil = "3";
-    for (int i = 0; i < 40000; ++i) cuarentaMil += "\r\n40,-3,0";
-    const std::string lineaEnorme = "3\r\n" + std::string(50u << 20, '7') + ",1,2";
-    const std::string primeraEnorme(50u << 20, 'x');
-    struct Caso {
-        const char* nombre;
-        std::string contenido;
-        FalloEntrada::Tipo tipo;
-    } casos[] = {
-        {"vacío", "", FalloEntrada::General},
-        {"binario", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), FalloEntrada::IdentificadorNoReconocido},
-        {"NUL en un campo", std::string("3\r\n1,\0 2,3", 10), FalloEntrada::General},
-        {"línea de 50 MB", lineaEnorme, FalloEntrada::General},
-        {"40000 líneas", cuarentaMil, FalloEntrada::General},
-        {"primera línea de 50 MB", primeraEnorme, FalloEntrada::IdentificadorNoReconocido},
-    };
-    for (const Caso& c : casos) {
-        const auto r = LeeFicheroEntrada(c.contenido);
-        ASSERT_TRUE(std::holds_alternative<FalloEntrada>(r)) << c.nombre;
-        EXPECT_EQ(std::get<FalloEntrada>(r).tipo, c.tipo) << c.nombre;
-        EXPECT_LT(std::get<FalloEntrada>(r).mensaje.size(), 300u) << c.nombre;
-    }
 }
 
 } // namespace
