@@ -22,10 +22,8 @@ inline QString DeCrLf(const std::string& texto) {
 #include <QStringDecoder>
 
 // A file's bytes as text: UTF-8 when they are valid UTF-8, Latin-1 otherwise.
-inline QString Decodifica(const QByteArray& bytes, bool* esUtf8 = nullptr) {
+inline QString Decodifica(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString texto = utf8(bytes);
-    const bool valido = !utf8.hasError();
-    if (esUtf8) *esUtf8 = valido;
-    return valido ? texto : QString::fromLatin1(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : texto;
 }
