@@ -1,9 +1,9 @@
 #include "editor.h"
 
 #include "editor/reemplaza.h"
-#include "files/entrada.h"
-#include "files/salida.h"
-#include "window/ficheros_qt.h"
+#include "transformacion/entrada.h"
+#include "transformacion/salida.h"
+#include "ventana/ficheros_qt.h"
 
 #include <QApplication>
 #include <QClipboard>

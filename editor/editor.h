@@ -1,8 +1,8 @@
 #pragma once
 
-#include "editor/codificacion.h"
-#include "window/dialogos.h"
-#include "window/main.h"
+#include "texto/codificacion.h"
+#include "ventana/dialogos.h"
+#include "ventana/rutas.h"
 
 #include <QMainWindow>
 

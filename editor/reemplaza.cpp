@@ -1,7 +1,7 @@
 #include "reemplaza.h"
 
 #include "editor/editor.h"
-#include "editor/reemplazo.h"
+#include "texto/reemplazo.h"
 
 #include <QGridLayout>
 #include <QLabel>

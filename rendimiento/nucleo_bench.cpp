@@ -1,12 +1,12 @@
 // ns per point of each conversion, pipeline, layout and reader. Not part of the test suite.
-#include "files/entrada.h"
-#include "files/salida.h"
-#include "geodesy/cartesianas.h"
-#include "geodesy/formato.h"
-#include "geodesy/similitud.h"
-#include "geodesy/utm.h"
-#include "window/datos.h"
-#include "window/tuberias.h"
+#include "transformacion/entrada.h"
+#include "transformacion/salida.h"
+#include "geodesia/cartesianas.h"
+#include "geodesia/formato.h"
+#include "geodesia/similitud.h"
+#include "geodesia/utm.h"
+#include "transformacion/datos.h"
+#include "transformacion/tuberias.h"
 
 #include <benchmark/benchmark.h>
 

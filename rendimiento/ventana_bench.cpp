@@ -1,8 +1,8 @@
 // How long the window takes to answer: a full box transformed, a largest file read.
 #include "tests/dialogos_prueba.h"
-#include "files/entrada.h"
-#include "geodesy/formato.h"
-#include "window/main.h"
+#include "transformacion/entrada.h"
+#include "geodesia/formato.h"
+#include "ventana/main.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

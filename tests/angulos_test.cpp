@@ -1,6 +1,6 @@
-#include "geodesy/angulos.h"
-#include "geodesy/elipsoide.h"
-#include "geodesy/formato.h"
+#include "geodesia/angulos.h"
+#include "geodesia/elipsoide.h"
+#include "geodesia/formato.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "geodesy/angulos.h"
-#include "geodesy/cartesianas.h"
-#include "geodesy/fallo.h"
-#include "geodesy/similitud.h"
+#include "geodesia/angulos.h"
+#include "geodesia/cartesianas.h"
+#include "geodesia/fallo.h"
+#include "geodesia/similitud.h"
 
 #include <gtest/gtest.h>
 

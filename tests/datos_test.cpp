@@ -1,5 +1,5 @@
-#include "geodesy/formato.h"
-#include "window/datos.h"
+#include "geodesia/formato.h"
+#include "transformacion/datos.h"
 
 #include <gtest/gtest.h>
 
@@ -38,20 +38,27 @@ TEST(LeeCajas, LineasYMensajes) {
             EXPECT_EQ(std::get<Columnas3>(r).c1, c.valores) << c.nombre;
         }
     }
-    EXPECT_EQ(MensajeDistintoNumero,
-              "  \xc2\xa1" "Existe distinto n\xc3\xbamero de datos en cada columna\r\n"
-              " o se han introducido retornos de carro innecesarios!");
-    EXPECT_EQ(MensajeNoNumerico, "\xc2\xa1Hay alg\xc3\xban valor no num\xc3\xa9rico!");
 }
 
 TEST(LeeCajas, LimiteDe32767Caracteres) {
     std::string lleno;
-    while (lleno.size() + 13 <= MaximoCaracteresCaja) lleno += lleno.empty() ? "500000.000" : "\r\n500000.000";
-    lleno.resize(MaximoCaracteresCaja, ' ');
-    EXPECT_TRUE(std::holds_alternative<Columnas3>(LeeCajas(lleno, lleno, lleno)));
-    EXPECT_EQ(Mensaje(LeeCajas(lleno, lleno, lleno + " ")), MensajeCajaDemasiadoLarga);
-    // characters, not bytes: a box of 2-byte letters within the limit is only non-numeric
-    EXPECT_EQ(Mensaje(LeeCajas(std::string(20000, 'a') + "\xc3\xb1", "1", "1")), MensajeNoNumerico);
+    while (lleno.size() + 13 <= 32767) lleno += lleno.empty() ? "500000.000" : "\r\n500000.000";
+    lleno.resize(32767, ' ');
+    std::string enes; // 2 bytes a letter
+    for (int i = 0; i < 20000; ++i) enes += "\xc3\xb1";
+    std::string masEnes = enes;
+    for (int i = 0; i < 12768; ++i) masEnes += "\xc3\xb1";
+    struct Caso {
+        const char* nombre;
+        std::string caja;
+        std::string mensaje;
+    } casos[] = {
+        {"32767 caracteres", lleno, ""},
+        {"32768 caracteres", lleno + " ", MensajeCajaDemasiadoLarga},
+        {"20000 letras: más bytes que el límite, menos caracteres", enes, MensajeNoNumerico},
+        {"32768 letras", masEnes, MensajeCajaDemasiadoLarga},
+    };
+    for (const Caso& c : casos) EXPECT_EQ(Mensaje(LeeCajas(c.caja, c.caja, c.caja)), c.mensaje) << c.nombre;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/dialogos.h"
+#include "ventana/dialogos.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,5 +1,5 @@
-#include "files/entrada.h"
-#include "files/salida.h"
+#include "transformacion/entrada.h"
+#include "transformacion/salida.h"
 
 #include <gtest/gtest.h>
 
@@ -60,11 +60,9 @@ TEST(LeeFicheroEntrada, CasosDelFormato) {
     EXPECT_EQ(f.puntos.c3, (Columna{3, 6}));
 }
 
-TEST(LeeFicheroEntrada, MensajesExactos) {
+TEST(LeeFicheroEntrada, MensajeDelIdentificadorCitaLaLinea) {
     EXPECT_EQ(std::get<FalloEntrada>(LeeFicheroEntrada("7 \r\n")).mensaje,
               " El indicador de tipo de datos 7  no es reconocido ");
-    EXPECT_EQ(MensajeErrorAbrir, " \xc2\xa1Se ha producido un error al abrir el archivo! \r\n"
-                                 " Es posible, entre otros, que el fichero contenga alg\xc3\xban dato no num\xc3\xa9rico");
 }
 
 TEST(LeeFicheroEntrada, LimiteDePuntosDeLaVentana) {

@@ -1,5 +1,5 @@
-#include "geodesy/fallo.h"
-#include "geodesy/formato.h"
+#include "geodesia/fallo.h"
+#include "geodesia/formato.h"
 #include "locale_coma.h"
 
 #include <gtest/gtest.h>
@@ -36,19 +36,25 @@ TEST(TextoANumero, ReglaDeLectura) {
     EXPECT_EQ(TextoANumero("-1e999999999999"), -std::numeric_limits<double>::infinity());
 }
 
-TEST(EsNumerico, AceptaSoloNumerosCompletos) {
+TEST(NumeroValido, AceptaSoloNumerosCompletosYLeeLoQueMuestran) {
+    const std::optional<double> no;
     struct Caso {
         const char* texto;
-        bool numerico;
+        std::optional<double> valor;
     } casos[] = {
-        {"1.5", true},  {"1e3", true},     {" 42 ", true},    {"\n-0.25\r", true},
-        {"+.5", true},  {"-0", true},      {"1D-3", true},    {"5.", true},
-        {"1e-400", true}, {"1,5", false},  {"12.5abc", false}, {"", false},
-        {"  ", false},  {".", false},      {"1.2.3", false},  {"1e", false},
-        {"1 2", false}, {"1e400", false},  {"\"1\"", false},  {"\xef\xbc\x91", false},
-        {"\xd9\xa3", false},
+        {"1.5", 1.5},   {"1e3", 1000},     {" 42 ", 42},      {"\n-0.25\r", -0.25},
+        {"+.5", 0.5},   {"-0", -0.0},      {"1D-3", 0.001},   {"5.", 5},
+        {"1e-400", 0},  {"1,5", no},       {"12.5abc", no},   {"", no},
+        {"  ", no},     {".", no},         {"1.2.3", no},     {"1e", no},
+        {"1 2", no},    {"1e400", no},     {"\"1\"", no},    {"\xef\xbc\x91", no},
+        {"\xd9\xa3", no},
+        // a CR before the value was once taken as a blank by the test and read as 0
+        {"\r40.3", 40.3}, {"\r\n\r-3.3\r", -3.3}, {"4\r0", no}, {"- 5", no},
     };
-    for (const Caso& c : casos) EXPECT_EQ(EsNumerico(c.texto), c.numerico) << c.texto;
+    for (const Caso& c : casos) {
+        EXPECT_EQ(NumeroValido(c.texto), c.valor) << c.texto;
+        EXPECT_EQ(EsNumerico(c.texto), c.valor.has_value()) << c.texto;
+    }
 }
 
 TEST(NumeroATexto, QuinceCifrasYFormaExponencial) {

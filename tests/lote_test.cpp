@@ -1,5 +1,5 @@
-#include "files/entrada.h"
-#include "files/lote.h"
+#include "transformacion/entrada.h"
+#include "lote/lote.h"
 #include "vectores.h"
 
 #include <gtest/gtest.h>

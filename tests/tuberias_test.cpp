@@ -1,9 +1,9 @@
-#include "files/entrada.h"
-#include "files/salida.h"
-#include "geodesy/fallo.h"
-#include "geodesy/formato.h"
+#include "transformacion/entrada.h"
+#include "transformacion/salida.h"
+#include "geodesia/fallo.h"
+#include "geodesia/formato.h"
 #include "vectores.h"
-#include "window/tuberias.h"
+#include "transformacion/tuberias.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The reading stage on three arbitrary box texts: either three columns of one finite value
 // a line, or one of its messages.
 #include "exige.h"
-#include "window/datos.h"
+#include "transformacion/datos.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // The editor's decoding and encoding of a file: saved unchanged, the bytes come back (with one
 // line end added when they lacked it); saved as changed text, they read back as the same text.
-#include "editor/codificacion.h"
+#include "texto/codificacion.h"
 #include "exige.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n) {

@@ -1,6 +1,6 @@
 // The input-file reader on arbitrary bytes: read whole, or refused with one of its messages.
 #include "exige.h"
-#include "files/entrada.h"
+#include "transformacion/entrada.h"
 
 #include <cmath>
 

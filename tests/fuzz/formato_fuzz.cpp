@@ -1,8 +1,8 @@
 // FormatoNumero on any text, widths 0 to 20 and decimals 0 to 12: the point stands where the
 // width says and exactly the decimals asked follow it.
 #include "exige.h"
-#include "geodesy/fallo.h"
-#include "geodesy/formato.h"
+#include "geodesia/fallo.h"
+#include "geodesia/formato.h"
 
 #include <cctype>
 

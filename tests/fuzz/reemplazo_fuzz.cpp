@@ -1,6 +1,6 @@
 // The character replacement on arbitrary text and boxes: the length never changes, and one
 // character replaced by another leaves none of it.
-#include "editor/reemplazo.h"
+#include "texto/reemplazo.h"
 #include "exige.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n) {

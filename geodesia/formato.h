@@ -8,15 +8,18 @@
 // x rounded to n decimals, halves away from zero (12.5 -> 13, -12.5 -> -13).
 double Redondea(double x, int n);
 
-// The number a text begins with, "." as decimal point whatever the locale. Blanks, tabs and
-// line feeds are ignored anywhere; E or D (either case) marks the exponent; reading stops at
-// the first character that cannot continue the number; no number gives 0. A magnitude beyond
-// the double range gives an infinity of its sign, one below it a zero.
+// Blanks around a number: space, tab, CR and LF.
+bool EsBlanco(char c);
+
+// The number a text begins with, "." as decimal point whatever the locale. Blanks are ignored
+// anywhere; E or D (either case) marks the exponent; reading stops at the first character that
+// cannot continue the number; no number gives 0. A magnitude beyond the double range gives an
+// infinity of its sign, one below it a zero.
 double TextoANumero(std::string_view texto);
 
-// The strict numeric test of an entered value: blanks, tabs, CR and LF around it, an optional
-// sign, digits with at most one "." (at least one digit), an optional exponent E or D with an
-// optional sign and at least one digit. No comma, nothing else, and no magnitude that
+// The strict numeric test of an entered value, by the same grammar: blanks only around it, an
+// optional sign, digits with at most one "." (at least one digit), an optional exponent E or D
+// with an optional sign and at least one digit. No comma, nothing else, and no magnitude that
 // overflows a double.
 bool EsNumerico(std::string_view texto);
 // The value of a text that passes the numeric test; nothing for one that does not.

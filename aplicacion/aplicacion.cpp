@@ -1,7 +1,7 @@
 #include "aplicacion.h"
 
 #include "editor/editor.h"
-#include "shell/informacion.h"
+#include "aplicacion/informacion.h"
 
 Aplicacion::Aplicacion(Dialogos& dialogos) : dialogos_(dialogos), main_(new Main(dialogos)) {
     main_->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,6 +1,6 @@
 #include "salida.h"
 
-#include "geodesy/formato.h"
+#include "geodesia/formato.h"
 
 void AnadeLineaSalida(const ConjuntoDatos& datos, std::size_t i, std::string& destino) {
     for (int k = 0; k < 18; ++k) {

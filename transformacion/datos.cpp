@@ -1,6 +1,6 @@
 #include "datos.h"
 
-#include "geodesy/formato.h"
+#include "geodesia/formato.h"
 
 #include <algorithm>
 

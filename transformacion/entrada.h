@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geodesy/columna.h"
+#include "geodesia/columna.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/editor.h"
-#include "window/main.h"
+#include "ventana/main.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "shell/aplicacion.h"
-#include "shell/informacion.h"
-#include "window/dialogos_qt.h"
+#include "aplicacion/aplicacion.h"
+#include "aplicacion/informacion.h"
+#include "ventana/dialogos_qt.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

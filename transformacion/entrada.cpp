@@ -1,6 +1,6 @@
 #include "entrada.h"
 
-#include "geodesy/formato.h"
+#include "geodesia/formato.h"
 
 #include <algorithm>
 #include <cmath>

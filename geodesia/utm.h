@@ -20,7 +20,3 @@ Columnas3 GeodesicasAUtm(const Columna& latitudes, const Columna& longitudes,
 // Both zones at once, zone 30 first: the same doubles as two calls, the latitude terms shared.
 std::pair<Columnas3, Columnas3> GeodesicasAUtm30y31(const Columna& latitudes, const Columna& longitudes,
                                                     const Columna& alturas);
-
-// Number of footpoint updates the last point of the last UtmAGeodesicas call on this thread
-// needed (for tests of the iteration).
-int ActualizacionesPieUltimas();

@@ -14,8 +14,6 @@ constexpr double K0 = 0.9996;
 constexpr double Tolerancia = 5e-10;      // rad, footpoint iteration
 constexpr int MaximoActualizaciones = 100; // a huge northing can cycle between two doubles
 
-thread_local int actualizacionesUltimas = 0;
-
 double MeridianoCentral(int huso) {
     return huso == 30 ? (-3.0 / 180) * PiSistema : (3.0 / 180) * PiSistema;
 }
@@ -164,8 +162,6 @@ double ArcoMeridiano(double phi, double a, double e2) {
     return ((1 - e2) * a) * SumaTerminos(phi, PotenciasE(e2), true);
 }
 
-int ActualizacionesPieUltimas() { return actualizacionesUltimas; }
-
 Columnas3 UtmAGeodesicas(const Columna& x, const Columna& y, const Columna& alturas, int huso) {
     const std::size_t n = x.size();
     const double lambda0 = MeridianoCentral(huso);
@@ -190,7 +186,6 @@ Columnas3 UtmAGeodesicas(const Columna& x, const Columna& y, const Columna& altu
             phi = g - SumaTerminos(anterior, pe, false);
             ++actualizaciones;
         } while (std::fabs(phi - anterior) > Tolerancia);
-        actualizacionesUltimas = actualizaciones;
         CompruebaFinito(phi, "desbordamiento en la latitud del pie de la perpendicular");
 
         const double cosPhi = std::cos(phi);

@@ -46,144 +46,117 @@ double Redondea(double x, int n) {
 namespace {
 
 bool EsDigito(char c) { return c >= '0' && c <= '9'; }
-bool EsIgnorado(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool EsExponente(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; }
 
-// Parts of a decimal number, blanks removed.
-struct Decimal {
+// A decimal number as the grammar found it in a text.
+struct Explorado {
+    bool hayDigitos = false; // at least one digit before or after the point
+    bool completo = false;   // nothing but blanks after it
     bool negativo = false;
-    std::string entero;
-    std::string fraccion;
-    long exponente = 0;
+    long posicion = 0;       // decimal position of the first significant digit, for out-of-range
+    long exponente = 0;      // saturated far beyond the double range
+    std::string limpio;      // the number alone, as from_chars reads it ("-12.5e3")
 };
 
-double ValorDe(const Decimal& d) {
-    std::string t;
-    t.reserve(d.entero.size() + d.fraccion.size() + 16);
-    if (d.negativo) t += '-';
-    t += d.entero.empty() ? "0" : d.entero;
-    if (!d.fraccion.empty()) {
-        t += '.';
-        t += d.fraccion;
+// The one number grammar: blanks, an optional sign, digits with at most one ".", an optional
+// exponent (E or D, either case, an optional sign, digits). `blancosDentro`: blanks are also
+// skipped between the characters of the number, and reading stops at the first character that
+// cannot continue it; otherwise blanks stand only around it.
+Explorado Explora(std::string_view t, bool blancosDentro) {
+    Explorado r;
+    std::size_t i = 0;
+    const std::size_t n = t.size();
+    auto salta = [&] {
+        if (blancosDentro)
+            while (i < n && EsBlanco(t[i])) ++i;
+    };
+    while (i < n && EsBlanco(t[i])) ++i;
+    if (i < n && (t[i] == '+' || t[i] == '-')) {
+        r.negativo = t[i] == '-';
+        if (r.negativo) r.limpio += '-';
+        ++i;
+        salta();
     }
-    t += 'e';
-    t += std::to_string(d.exponente);
-    double v = 0;
-    const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
-    if (r.ec == std::errc::result_out_of_range) {
-        // overflow or underflow: decide by the decimal position of the first significant digit
-        const auto primero = d.entero.find_first_not_of('0');
-        long posicion;
-        if (primero != std::string::npos) {
-            posicion = static_cast<long>(d.entero.size() - primero) - 1;
-        } else {
-            const auto f = d.fraccion.find_first_not_of('0');
-            posicion = -static_cast<long>(f) - 1;
+    long enteros = 0;       // integer digits after the leading zeros
+    long cerosFraccion = 0; // fraction zeros before the first significant digit
+    bool significativo = false;
+    for (; i < n && EsDigito(t[i]); salta()) {
+        r.limpio += t[i];
+        significativo = significativo || t[i] != '0';
+        if (significativo) ++enteros;
+        r.hayDigitos = true;
+        ++i;
+    }
+    if (i < n && t[i] == '.') {
+        r.limpio += '.';
+        ++i;
+        salta();
+        for (; i < n && EsDigito(t[i]); salta()) {
+            r.limpio += t[i];
+            if (!significativo && t[i] == '0') ++cerosFraccion;
+            significativo = significativo || t[i] != '0';
+            r.hayDigitos = true;
+            ++i;
         }
+    }
+    r.posicion = enteros > 0 ? enteros - 1 : -cerosFraccion - 1;
+    if (r.hayDigitos && i < n && EsExponente(t[i])) {
+        // an exponent without digits is not part of the number: "5e" reads as 5
+        std::size_t j = i + 1;
+        auto saltaJ = [&] {
+            if (blancosDentro)
+                while (j < n && EsBlanco(t[j])) ++j;
+        };
+        saltaJ();
+        bool negativo = false;
+        if (j < n && (t[j] == '+' || t[j] == '-')) {
+            negativo = t[j] == '-';
+            ++j;
+            saltaJ();
+        }
+        if (j < n && EsDigito(t[j])) {
+            r.limpio += negativo ? "e-" : "e";
+            long e = 0;
+            for (; j < n && EsDigito(t[j]); saltaJ()) {
+                if (e < 100000) e = e * 10 + (t[j] - '0');
+                r.limpio += t[j++];
+            }
+            r.exponente = negativo ? -e : e;
+            i = j;
+        }
+    }
+    while (i < n && EsBlanco(t[i])) ++i;
+    r.completo = i == n;
+    return r;
+}
+
+// The value of a number the grammar found; beyond the double range an infinity of its sign,
+// below it a zero of its sign.
+double Valor(const Explorado& x) {
+    if (!x.hayDigitos) return 0;
+    double v = 0;
+    const char* inicio = x.limpio.data();
+    const auto r = std::from_chars(inicio, inicio + x.limpio.size(), v);
+    if (r.ec == std::errc::result_out_of_range) {
         const double magnitud =
-            posicion + d.exponente > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-        return d.negativo ? -magnitud : magnitud;
+            x.posicion + x.exponente > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        return x.negativo ? -magnitud : magnitud;
     }
     return v;
 }
 
 } // namespace
 
-namespace {
+bool EsBlanco(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// A plain number standing alone between blanks ("-12.5e3"): read straight from the text.
-bool LecturaDirecta(std::string_view texto, double& valor) {
-    std::size_t i = 0, n = texto.size();
-    while (i < n && EsIgnorado(texto[i])) ++i;
-    while (n > i && EsIgnorado(texto[n - 1])) --n;
-    const std::size_t inicio = i;
-    if (i < n && texto[i] == '-') ++i;
-    const std::size_t digitos = i;
-    while (i < n && EsDigito(texto[i])) ++i;
-    if (i == digitos) return false;
-    if (i < n && texto[i] == '.') {
-        const std::size_t f = ++i;
-        while (i < n && EsDigito(texto[i])) ++i;
-        if (i == f) return false;
-    }
-    if (i < n && (texto[i] == 'e' || texto[i] == 'E')) {
-        ++i;
-        if (i < n && (texto[i] == '+' || texto[i] == '-')) ++i;
-        const std::size_t e = i;
-        while (i < n && EsDigito(texto[i])) ++i;
-        if (i == e) return false;
-    }
-    if (i != n) return false;
-    const auto r = std::from_chars(texto.data() + inicio, texto.data() + n, valor);
-    return r.ec == std::errc() && r.ptr == texto.data() + n;
-}
-
-} // namespace
-
-double TextoANumero(std::string_view texto) {
-    double rapido;
-    if (LecturaDirecta(texto, rapido)) return rapido;
-    std::size_t i = 0;
-    const std::size_t n = texto.size();
-    auto salta = [&] {
-        while (i < n && EsIgnorado(texto[i])) ++i;
-    };
-    Decimal d;
-    salta();
-    if (i < n && (texto[i] == '+' || texto[i] == '-')) {
-        d.negativo = texto[i] == '-';
-        ++i;
-    }
-    for (salta(); i < n && EsDigito(texto[i]); salta()) d.entero += texto[i++];
-    salta();
-    if (i < n && texto[i] == '.') {
-        ++i;
-        for (salta(); i < n && EsDigito(texto[i]); salta()) d.fraccion += texto[i++];
-    }
-    if (d.entero.empty() && d.fraccion.empty()) return 0;
-    salta();
-    if (i < n && EsExponente(texto[i])) {
-        ++i;
-        salta();
-        bool negativo = false;
-        if (i < n && (texto[i] == '+' || texto[i] == '-')) {
-            negativo = texto[i] == '-';
-            ++i;
-        }
-        long e = 0;
-        for (salta(); i < n && EsDigito(texto[i]); salta()) {
-            if (e < 100000) e = e * 10 + (texto[i] - '0'); // saturates far beyond the range
-            ++i;
-        }
-        d.exponente = negativo ? -e : e;
-    }
-    return ValorDe(d);
-}
+double TextoANumero(std::string_view texto) { return Valor(Explora(texto, true)); }
 
 bool EsNumerico(std::string_view texto) { return NumeroValido(texto).has_value(); }
 
 std::optional<double> NumeroValido(std::string_view texto) {
-    auto blanco = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    std::size_t i = 0, n = texto.size();
-    while (i < n && blanco(texto[i])) ++i;
-    while (n > i && blanco(texto[n - 1])) --n;
-    if (i < n && (texto[i] == '+' || texto[i] == '-')) ++i;
-    int digitos = 0;
-    while (i < n && EsDigito(texto[i])) ++i, ++digitos;
-    if (i < n && texto[i] == '.') {
-        ++i;
-        while (i < n && EsDigito(texto[i])) ++i, ++digitos;
-    }
-    if (digitos == 0) return std::nullopt;
-    if (i < n && EsExponente(texto[i])) {
-        ++i;
-        if (i < n && (texto[i] == '+' || texto[i] == '-')) ++i;
-        int exponente = 0;
-        while (i < n && EsDigito(texto[i])) ++i, ++exponente;
-        if (exponente == 0) return std::nullopt;
-    }
-    if (i != n) return std::nullopt;
-    const double v = TextoANumero(texto);
+    const Explorado x = Explora(texto, false);
+    if (!x.hayDigitos || !x.completo) return std::nullopt;
+    const double v = Valor(x);
     if (!std::isfinite(v)) return std::nullopt;
     return v;
 }

@@ -1,11 +1,11 @@
 #include "main.h"
 
-#include "files/entrada.h"
-#include "files/salida.h"
-#include "geodesy/fallo.h"
-#include "window/ficheros_qt.h"
-#include "window/texto_qt.h"
-#include "window/tuberias.h"
+#include "transformacion/entrada.h"
+#include "transformacion/salida.h"
+#include "geodesia/fallo.h"
+#include "ventana/ficheros_qt.h"
+#include "ventana/texto_qt.h"
+#include "transformacion/tuberias.h"
 
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -137,7 +137,6 @@ void Main::avisa(const QString& texto, Icono icono, bool conPitido) {
 }
 
 void Main::Transform_Click(int indice) {
-    IndiceFormato = indice;
     setCursor(Qt::BusyCursor);
     const int b = 3 * indice;
     const auto leido = LeeCajas(ACrLf(caja(b)->toPlainText()), ACrLf(caja(b + 1)->toPlainText()),

@@ -1,9 +1,9 @@
 #include "tuberias.h"
 
-#include "geodesy/cartesianas.h"
-#include "geodesy/elipsoide.h"
-#include "geodesy/similitud.h"
-#include "geodesy/utm.h"
+#include "geodesia/cartesianas.h"
+#include "geodesia/elipsoide.h"
+#include "geodesia/similitud.h"
+#include "geodesia/utm.h"
 
 #include <stdexcept>
 

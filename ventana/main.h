@@ -1,7 +1,8 @@
 #pragma once
 
-#include "window/datos.h"
-#include "window/dialogos.h"
+#include "transformacion/datos.h"
+#include "ventana/dialogos.h"
+#include "ventana/rutas.h"
 
 #include <QPointer>
 #include <QString>
@@ -13,15 +14,6 @@
 class QPlainTextEdit;
 class QPushButton;
 class QGroupBox;
-
-// Paths the file commands and the editor share.
-struct RutasCompartidas {
-    QString NombreAbrir;   // last chosen in an open dialog
-    QString NombreGuardar; // last chosen in a save dialog
-    // chosen by the main window's file commands, not by the editor
-    bool abrirPorVentana = false;
-    bool guardarPorVentana = false;
-};
 
 // The main window: eighteen coordinate boxes, six transform buttons, the command buttons.
 class Main : public QWidget {
@@ -60,7 +52,6 @@ private:
     ConjuntoDatos datos_;
     RutasCompartidas rutas_;
     int formatoEntrada_ = 0;
-    int IndiceFormato = 0;
     std::array<QPlainTextEdit*, 18> Coord{};
     std::array<QPushButton*, 6> Transform{};
 };

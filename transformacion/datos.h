@@ -1,6 +1,6 @@
 #pragma once
 
-#include "geodesy/columna.h"
+#include "geodesia/columna.h"
 
 #include <array>
 #include <string>
@@ -20,7 +20,6 @@ inline constexpr std::string_view FinLinea = "\r\n";
 
 // Box limits of the window: 16-bit lengths and counts.
 inline constexpr std::size_t MaximoCaracteresCaja = 32767;
-inline constexpr int MaximoPuntos = 32767;
 
 inline const std::string MensajeDistintoNumero =
     "  \u00a1Existe distinto n\u00famero de datos en cada columna\r\n"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/datos.h"
+#include "transformacion/datos.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
 #include "lote.h"
 
-#include "entrada.h"
-#include "salida.h"
-#include "geodesy/fallo.h"
-#include "geodesy/formato.h"
-#include "window/tuberias.h"
+#include "transformacion/entrada.h"
+#include "transformacion/salida.h"
+#include "geodesia/fallo.h"
+#include "geodesia/formato.h"
+#include "transformacion/tuberias.h"
 
 #include <algorithm>
 #include <cerrno>
