@@ -1,25 +1,33 @@
 #include "lote.h"
 
-#include "transformacion/entrada.h"
-#include "transformacion/salida.h"
+#include "ficheros/ficheros.h"
 #include "geodesia/fallo.h"
 #include "geodesia/formato.h"
+#include "transformacion/entrada.h"
+#include "transformacion/salida.h"
 #include "transformacion/tuberias.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <cmath>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <future>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#ifndef ORVALO_VERSION
+#define ORVALO_VERSION "?"
+#endif
 
 namespace {
 
@@ -37,74 +45,20 @@ std::string ParaTerminal(std::string m) {
     return m;
 }
 
-// A file created beside its final name and renamed over it on success; removed otherwise.
-class FicheroTemporal {
-public:
-    explicit FicheroTemporal(const std::string& junto) {
-        std::string plantilla = junto + ".orvalo-XXXXXX";
-        fd_ = mkstemp(plantilla.data());
-        if (fd_ < 0) throw FalloLote{MensajeErrorGuardar};
-        ruta_ = plantilla;
-    }
-    ~FicheroTemporal() {
-        if (fd_ >= 0) ::close(fd_);
-        if (!ruta_.empty()) ::unlink(ruta_.c_str());
-    }
-    FicheroTemporal(const FicheroTemporal&) = delete;
-    FicheroTemporal& operator=(const FicheroTemporal&) = delete;
-
-    void Escribe(std::string_view datos) {
-        while (!datos.empty()) {
-            const ssize_t n = ::write(fd_, datos.data(), datos.size());
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) throw FalloLote{MensajeErrorGuardar};
-            datos.remove_prefix(static_cast<std::size_t>(n));
-        }
-    }
-    int Descriptor() const { return fd_; }
-    const std::string& Ruta() const { return ruta_; }
-
-    // Renames over `destino`, keeping the permissions of a file already there.
-    void Confirma(const std::string& destino) {
-        struct stat st {};
-        const mode_t modo = ::stat(destino.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-        if (::fchmod(fd_, modo) != 0 || ::fsync(fd_) != 0 || ::close(fd_) != 0) {
-            fd_ = -1;
-            throw FalloLote{MensajeErrorGuardar};
-        }
-        fd_ = -1;
-        if (::rename(ruta_.c_str(), destino.c_str()) != 0) throw FalloLote{MensajeErrorGuardar};
-        ruta_.clear();
-    }
-
-private:
-    int fd_ = -1;
-    std::string ruta_;
+// One refused line, for standard error.
+struct Diagnostico {
+    std::int64_t linea;
+    std::string texto;
 };
 
-// Standard input copied to an unnamed temporary file, so that it can be read twice.
-std::unique_ptr<std::ifstream> CopiaEntradaEstandar(std::istream& entrada) {
-    const char* tmp = std::getenv("TMPDIR");
-    FicheroTemporal copia(std::string(tmp && *tmp ? tmp : "/tmp") + "/entrada");
-    std::string bloque(TamanoLectura, '\0');
-    while (entrada.read(bloque.data(), static_cast<std::streamsize>(bloque.size())) ||
-           entrada.gcount() > 0)
-        copia.Escribe(std::string_view(bloque.data(), static_cast<std::size_t>(entrada.gcount())));
-    auto f = std::make_unique<std::ifstream>(copia.Ruta(), std::ios::binary);
-    if (!*f) throw FalloLote{MensajeErrorAbrir};
-    return f; // the file stays readable through the open stream once its name is gone
-}
+// A block of points converted: its output lines, or the faults of its points.
+struct Bloque {
+    std::string texto;
+    std::vector<Diagnostico> fallos; // the first MaximoDiagnosticos
+    std::int64_t totalFallos = 0;
+};
 
-// Converts one block of entry points as the window does: each value first rounded as its box
-// shows it and read back from that text.
-std::string ConvierteBloque(int formato, Columnas3 puntos, bool primero) {
-    const int k = 3 * (formato - 1);
-    int m = 0;
-    for (Columna* c : {&puntos.c1, &puntos.c2, &puntos.c3}) {
-        for (double& v : *c) v = ValorMostrado(v, k + m);
-        ++m;
-    }
-    const ConjuntoDatos d = Transforma(formato, puntos);
+std::string LineasDeSalida(const ConjuntoDatos& d, bool primero) {
     std::string texto;
     texto.reserve(static_cast<std::size_t>(d.NumPuntos) * 228);
     for (std::size_t i = 0; i < static_cast<std::size_t>(d.NumPuntos); ++i) {
@@ -114,162 +68,330 @@ std::string ConvierteBloque(int formato, Columnas3 puntos, bool primero) {
     return texto;
 }
 
-class Conversion {
-public:
-    Conversion(std::istream& entrada, FicheroTemporal& destino) : entrada_(entrada), destino_(destino) {}
+// Converts one block of entry points as the window does: each value first rounded as its box
+// shows it and read back from that text. A fault sends the block through point by point, to
+// name the line of each faulty point; a point with a refused value is already reported.
+Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, bool primero) {
+    const int k = 3 * (formato - 1);
+    bool refusado = false;
+    int m = 0;
+    for (Columna* c : {&p.valores.c1, &p.valores.c2, &p.valores.c3}) {
+        for (double& v : *c) {
+            if (std::isnan(v)) {
+                refusado = true;
+            } else {
+                v = ValorMostrado(v, k + m);
+            }
+        }
+        ++m;
+    }
+    Bloque b;
+    if (!refusado) {
+        try {
+            b.texto = LineasDeSalida(Transforma(formato, p.valores), primero);
+            return b;
+        } catch (const FalloAritmetico&) {
+        }
+    }
+    for (std::size_t i = 0; i < p.lineas.size(); ++i) {
+        const Columnas3 uno{{p.valores.c1[i]}, {p.valores.c2[i]}, {p.valores.c3[i]}};
+        if (std::isnan(uno.c1[0]) || std::isnan(uno.c2[0]) || std::isnan(uno.c3[0])) continue;
+        try {
+            LineasDeSalida(Transforma(formato, uno), true);
+        } catch (const FalloAritmetico& e) {
+            if (b.fallos.size() < MaximoDiagnosticos)
+                b.fallos.push_back({p.lineas[i], "error aritm\u00e9tico: " + std::string(e.what())});
+            ++b.totalFallos;
+        }
+    }
+    b.texto.clear();
+    return b;
+}
 
-    void Ejecuta() {
-        std::string linea1;
-        if (!std::getline(entrada_, linea1)) throw FalloLote{MensajeErrorAbrir}; // empty file
-        if (!linea1.empty() && linea1.back() == '\r') linea1.pop_back();
-        const auto identificador = LeeIdentificador(linea1);
-        if (const auto* f = std::get_if<FalloEntrada>(&identificador)) throw FalloLote{f->mensaje};
-        formato_ = std::get<int>(identificador);
-        const std::streampos inicio = entrada_.eof() ? std::streampos(-1) : entrada_.tellg();
-        const std::int64_t n = inicio == std::streampos(-1) ? 0 : CuentaResto();
-        if (n == 0) return;
-        entrada_.clear();
-        entrada_.seekg(inicio);
-        LeePuntos(n);
+// Where the output goes while it is made: a regular file is replaced atomically at the end;
+// standard output, a device or a FIFO get it from an unnamed temporary file only when the
+// whole conversion succeeded.
+class Destino {
+public:
+    Destino(const std::string& ruta, std::ostream& salida) : salida_(salida) {
+        if (ruta != "-") {
+            const std::string final = SigueEnlaces(ruta);
+            struct stat st {};
+            const bool existe = !final.empty() && ::stat(final.c_str(), &st) == 0;
+            fichero_ = std::make_unique<Escritura>(ruta);
+            if (fichero_->Error()) throw FalloLote{ruta + ": " + fichero_->Error().descripcion + "\n" + MensajeErrorGuardar};
+            if (!existe || S_ISREG(st.st_mode)) return; // written straight into its temporary file
+            ruta_ = ruta;
+        }
+        const char* tmp = std::getenv("TMPDIR");
+        std::string plantilla = std::string(tmp && *tmp ? tmp : "/tmp") + "/.orvalo-lote-XXXXXX";
+        temporal_ = ::mkostemp(plantilla.data(), O_CLOEXEC);
+        if (temporal_ < 0) throw FalloLote{plantilla + ": " + DescripcionError(errno) + "\n" + MensajeErrorGuardar};
+        ::unlink(plantilla.c_str()); // unnamed: nothing is left behind, whatever ends the process
+    }
+    ~Destino() {
+        if (temporal_ >= 0) ::close(temporal_);
+    }
+
+    void Escribe(std::string_view datos) {
+        if (temporal_ < 0) {
+            if (!fichero_->Escribe(datos)) throw FalloLote{Descripcion() + MensajeErrorGuardar};
+            return;
+        }
+        while (!datos.empty()) {
+            const ssize_t n = ::write(temporal_, datos.data(), datos.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) throw FalloLote{DescripcionError(n < 0 ? errno : EIO) + "\n" + MensajeErrorGuardar};
+            datos.remove_prefix(static_cast<std::size_t>(n));
+        }
+    }
+
+    void Confirma() {
+        if (temporal_ >= 0) {
+            if (::lseek(temporal_, 0, SEEK_SET) != 0) throw FalloLote{MensajeErrorGuardar};
+            std::string bloque(TamanoLectura, '\0');
+            ssize_t n;
+            while ((n = ::read(temporal_, bloque.data(), bloque.size())) != 0) {
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) throw FalloLote{MensajeErrorGuardar};
+                const std::string_view trozo(bloque.data(), static_cast<std::size_t>(n));
+                if (fichero_) {
+                    if (!fichero_->Escribe(trozo)) throw FalloLote{Descripcion() + MensajeErrorGuardar};
+                } else {
+                    salida_.write(trozo.data(), static_cast<std::streamsize>(trozo.size()));
+                }
+            }
+            if (!fichero_) {
+                salida_.flush();
+                if (!salida_) throw FalloLote{"salida est\u00e1ndar: no se puede escribir\n" + MensajeErrorGuardar};
+                return;
+            }
+        }
+        if (!fichero_->Confirma()) throw FalloLote{Descripcion() + MensajeErrorGuardar};
     }
 
 private:
-    std::int64_t CuentaResto() {
-        std::string bloque(TamanoLectura, '\0');
-        std::int64_t lineas = 0;
-        char ultimo = '\n';
-        while (entrada_.read(bloque.data(), static_cast<std::streamsize>(bloque.size())) ||
-               entrada_.gcount() > 0) {
-            const auto leidos = static_cast<std::size_t>(entrada_.gcount());
-            lineas += std::count(bloque.data(), bloque.data() + leidos, '\n');
-            ultimo = bloque[leidos - 1];
-        }
-        if (entrada_.bad()) throw FalloLote{MensajeErrorAbrir};
-        return lineas + (ultimo != '\n' ? 1 : 0);
-    }
+    std::string Descripcion() const { return fichero_->Error().descripcion + "\n"; }
 
-    void LeePuntos(std::int64_t n) {
-        LectorCampos lector(3 * n);
-        Columna valores;
-        std::string pendiente; // an incomplete last line, carried to the next read
+    std::ostream& salida_;
+    std::unique_ptr<Escritura> fichero_;
+    std::string ruta_;
+    int temporal_ = -1;
+};
+
+class Conversion {
+public:
+    Conversion(std::string nombre, std::istream& entrada, Destino& destino)
+        : nombre_(std::move(nombre)), entrada_(entrada), destino_(destino), lector_(MaximoLineaLote) {}
+
+    // The diagnostics, empty when the whole file converted.
+    std::vector<std::string> Ejecuta() {
         std::string bloque(TamanoLectura, '\0');
-        std::vector<Columna> listos;
-        const std::size_t hilos = std::max(1u, std::thread::hardware_concurrency());
-        bool fin = false;
-        while (!fin) {
+        while (!lector_.Detenido()) {
             entrada_.read(bloque.data(), static_cast<std::streamsize>(bloque.size()));
             const auto leidos = static_cast<std::size_t>(entrada_.gcount());
-            fin = leidos == 0;
-            pendiente.append(bloque, 0, leidos);
-            // whole lines only: npos + 1 is 0 when no line end has come yet
-            const std::size_t corte = fin ? pendiente.size() : pendiente.rfind('\n') + 1;
-            if (corte > 0) {
-                if (!lector.Lee(std::string_view(pendiente).substr(0, corte), valores)) {
-                    Espera(); // the blocks under way finish before the file is refused
-                    throw FalloLote{MensajeErrorAbrir};
-                }
-                pendiente.erase(0, corte);
+            if (entrada_.bad()) {
+                Espera();
+                return {nombre_ + ": error de lectura", ParaTerminal(MensajeErrorAbrir)};
             }
-            const bool completo = fin || lector.Quedan() == 0;
-            while (valores.size() >= 3 * PuntosPorBloque || (completo && !valores.empty())) {
-                const std::size_t cuantos = std::min(valores.size(), 3 * PuntosPorBloque);
-                listos.emplace_back(valores.begin(), valores.begin() + static_cast<std::ptrdiff_t>(cuantos));
-                valores.erase(valores.begin(), valores.begin() + static_cast<std::ptrdiff_t>(cuantos));
-            }
-            if (listos.size() >= 2 * hilos || completo) Lanza(listos);
-            if (completo) break;
+            if (leidos == 0) break;
+            lector_.Lee(std::string_view(bloque.data(), leidos));
+            Reparte(false);
         }
+        lector_.Termina();
+        Reparte(true);
         Espera();
-        if (lector.Quedan() > 0) throw FalloLote{MensajeErrorAbrir};
+        return Diagnosticos();
     }
+
+private:
+    // Hands the points that are sure to worker threads, in blocks.
+    void Reparte(bool fin) {
+        const auto id = lector_.Identificador();
+        if (!id || !std::holds_alternative<int>(*id)) return;
+        formato_ = std::get<int>(*id);
+        LectorEntrada::Puntos p = lector_.TomaPuntos();
+        for (std::size_t i = 0; i < p.lineas.size(); ++i) {
+            acumulado_.valores.c1.push_back(p.valores.c1[i]);
+            acumulado_.valores.c2.push_back(p.valores.c2[i]);
+            acumulado_.valores.c3.push_back(p.valores.c3[i]);
+            acumulado_.lineas.push_back(p.lineas[i]);
+            if (acumulado_.lineas.size() == PuntosPorBloque) listos_.push_back(std::exchange(acumulado_, {}));
+        }
+        if (fin && !acumulado_.lineas.empty()) listos_.push_back(std::exchange(acumulado_, {}));
+        if (listos_.size() >= 2 * Hilos() || (fin && !listos_.empty())) Lanza();
+    }
+
+    static std::size_t Hilos() { return std::max(1u, std::thread::hardware_concurrency()); }
 
     // The blocks go to worker threads; the batch before them is written meanwhile, so that
     // reading, converting and writing overlap.
-    void Lanza(std::vector<Columna>& bloques) {
-        std::vector<std::future<std::string>> tareas;
-        for (Columna& b : bloques) {
-            Columnas3 p;
-            const std::size_t n = b.size() / 3;
-            for (Columna* c : {&p.c1, &p.c2, &p.c3}) c->resize(n);
-            for (std::size_t i = 0; i < n; ++i) {
-                p.c1[i] = b[3 * i];
-                p.c2[i] = b[3 * i + 1];
-                p.c3[i] = b[3 * i + 2];
-            }
+    void Lanza() {
+        std::vector<std::future<Bloque>> tareas;
+        for (LectorEntrada::Puntos& b : listos_) {
             const bool primero = lanzados_++ == 0;
-            tareas.push_back(std::async(std::launch::async, ConvierteBloque, formato_, std::move(p), primero));
+            tareas.push_back(std::async(std::launch::async, ConvierteBloque, formato_, std::move(b), primero));
         }
-        bloques.clear();
+        listos_.clear();
         Espera();
         enCurso_ = std::move(tareas);
     }
 
-    // Writes the blocks under way, in their order; an arithmetic fault ends the run.
+    // Writes the blocks under way, in their order, while nothing has been refused.
     void Espera() {
-        std::string fallo;
         for (auto& t : enCurso_) {
-            try {
-                const std::string texto = t.get();
-                if (fallo.empty()) destino_.Escribe(texto);
-            } catch (const FalloAritmetico& e) {
-                if (fallo.empty()) fallo = MensajeFalloAritmetico(e.what());
-            }
+            Bloque b = t.get();
+            totalFallos_ += b.totalFallos;
+            for (Diagnostico& d : b.fallos)
+                if (fallos_.size() < MaximoDiagnosticos) fallos_.push_back(std::move(d));
+            if (totalFallos_ == 0 && lector_.TotalRechazos() == 0) destino_.Escribe(b.texto);
         }
         enCurso_.clear();
-        if (!fallo.empty()) throw FalloLote{fallo};
     }
 
+    std::vector<std::string> Diagnosticos() const {
+        const auto id = lector_.Identificador();
+        if (id) {
+            if (const auto* f = std::get_if<FalloEntrada>(&*id)) {
+                if (f->rechazo) return {nombre_ + ":1: " + DescribeRechazo(*f->rechazo)};
+                std::string m = ParaTerminal(f->mensaje);
+                m.erase(0, m.find_first_not_of(' '));
+                m.erase(m.find_last_not_of(' ') + 1);
+                return {nombre_ + ":1: " + m};
+            }
+        }
+        // refused values and arithmetic faults, in line order
+        std::vector<Diagnostico> todos;
+        for (const Rechazo& r : lector_.Rechazos()) todos.push_back({r.linea, DescribeRechazo(r)});
+        todos.insert(todos.end(), fallos_.begin(), fallos_.end());
+        std::stable_sort(todos.begin(), todos.end(),
+                         [](const Diagnostico& a, const Diagnostico& b) { return a.linea < b.linea; });
+        const std::int64_t total = lector_.TotalRechazos() + totalFallos_;
+        std::vector<std::string> r;
+        for (std::size_t i = 0; i < todos.size() && i < MaximoDiagnosticos; ++i)
+            r.push_back(nombre_ + ":" + std::to_string(todos[i].linea) + ": " + todos[i].texto);
+        if (total > static_cast<std::int64_t>(r.size()))
+            r.push_back(nombre_ + ": y " + std::to_string(total - static_cast<std::int64_t>(r.size())) +
+                        " l\u00edneas m\u00e1s con errores");
+        if (lector_.TotalRechazos() > 0) {
+            r.push_back(ParaTerminal(MensajeErrorAbrir));
+        } else if (totalFallos_ > 0) {
+            r.push_back(ParaTerminal(MensajeFalloAritmetico(fallos_.front().texto.substr(fallos_.front().texto.find(": ") + 2))));
+        }
+        return r;
+    }
+
+    std::string nombre_;
     std::istream& entrada_;
-    FicheroTemporal& destino_;
+    Destino& destino_;
+    LectorEntrada lector_;
     int formato_ = 0;
     std::size_t lanzados_ = 0;
-    std::vector<std::future<std::string>> enCurso_;
+    LectorEntrada::Puntos acumulado_;
+    std::vector<LectorEntrada::Puntos> listos_;
+    std::vector<std::future<Bloque>> enCurso_;
+    std::vector<Diagnostico> fallos_;
+    std::int64_t totalFallos_ = 0;
 };
 
-void CopiaASalida(FicheroTemporal& f, std::ostream& salida) {
-    if (::lseek(f.Descriptor(), 0, SEEK_SET) != 0) throw FalloLote{MensajeErrorGuardar};
-    std::string bloque(TamanoLectura, '\0');
+// An opened input file, closed at the end of the run.
+class Entrada {
+public:
+    explicit Entrada(const std::string& ruta) {
+        fd_ = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st {};
+        if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+            ::close(fd_);
+            fd_ = -1;
+            errno = EISDIR;
+        }
+        if (fd_ < 0) throw FalloLote{ruta + ": " + DescripcionError(errno) + "\n" + MensajeErrorAbrir};
+        bufer_ = std::make_unique<FlujoDescriptor>(fd_);
+        flujo_ = std::make_unique<std::istream>(bufer_.get());
+    }
+    ~Entrada() { ::close(fd_); }
+    std::istream& Flujo() { return *flujo_; }
+
+private:
+    int fd_ = -1;
+    std::unique_ptr<FlujoDescriptor> bufer_;
+    std::unique_ptr<std::istream> flujo_;
+};
+
+} // namespace
+
+FlujoDescriptor::int_type FlujoDescriptor::underflow() {
     ssize_t n;
-    while ((n = ::read(f.Descriptor(), bloque.data(), bloque.size())) > 0)
-        salida.write(bloque.data(), n);
-    salida.flush();
-    if (n < 0 || !salida) throw FalloLote{MensajeErrorGuardar};
+    do {
+        n = ::read(fd_, bufer_, sizeof bufer_);
+    } while (n < 0 && errno == EINTR);
+    // the istream turns this into its badbit: a failed read is never an end of file
+    if (n < 0) throw std::ios_base::failure(DescripcionError(errno));
+    if (n == 0) return traits_type::eof();
+    setg(bufer_, bufer_, bufer_ + n);
+    return traits_type::to_int_type(bufer_[0]);
+}
+
+namespace {
+
+void TerminaPorSenal(int senal) {
+    BorraTemporalesPendientes();
+    std::signal(senal, SIG_DFL);
+    std::raise(senal);
 }
 
 } // namespace
 
+void InstalaManejadoresDeSenales() {
+    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        struct sigaction a {};
+        a.sa_handler = TerminaPorSenal;
+        sigemptyset(&a.sa_mask);
+        ::sigaction(s, &a, nullptr);
+    }
+}
+
+bool DescriptoresEstandarAbiertos() {
+    for (int fd : {0, 1, 2})
+        if (::fcntl(fd, F_GETFD) < 0) return false;
+    return true;
+}
+
 int EjecutaLote(const std::vector<std::string>& argumentos, std::istream& entrada,
                 std::ostream& salida, std::ostream& errores) {
-    if (argumentos.size() == 1 && (argumentos[0] == "--help" || argumentos[0] == "-h")) {
-        salida << UsoLote;
-        return 0;
+    std::vector<std::string> rutas;
+    for (const std::string& a : argumentos) {
+        if (a == "--help" || a == "-h") {
+            salida << UsoLote;
+            return 0;
+        }
+        if (a == "--version") {
+            salida << "orvalo-lote " << ORVALO_VERSION << '\n';
+            return salida.flush() ? 0 : 1;
+        }
+        if (a.size() > 1 && a[0] == '-') {
+            errores << "orvalo-lote: opci\u00f3n desconocida: " << a << '\n' << UsoLote;
+            return 2;
+        }
+        rutas.push_back(a);
     }
-    const bool opcionDesconocida = !argumentos.empty() && argumentos[0].size() > 1 && argumentos[0][0] == '-';
-    if (argumentos.empty() || argumentos.size() > 2 || opcionDesconocida) {
+    if (rutas.empty() || rutas.size() > 2) {
         errores << UsoLote;
         return 2;
     }
-    const std::string& rutaEntrada = argumentos[0];
-    const std::string rutaSalida = argumentos.size() == 2 ? argumentos[1] : "-";
+    const std::string& rutaEntrada = rutas[0];
+    const std::string rutaSalida = rutas.size() == 2 ? rutas[1] : "-";
     try {
-        std::unique_ptr<std::ifstream> fichero;
-        if (rutaEntrada == "-") {
-            fichero = CopiaEntradaEstandar(entrada);
-        } else {
-            struct stat st {};
-            if (::stat(rutaEntrada.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) throw FalloLote{MensajeErrorAbrir};
-            fichero = std::make_unique<std::ifstream>(rutaEntrada, std::ios::binary);
-            if (!*fichero) throw FalloLote{MensajeErrorAbrir};
+        std::optional<Entrada> fichero;
+        if (rutaEntrada != "-") fichero.emplace(rutaEntrada);
+        Destino destino(rutaSalida, salida);
+        const std::vector<std::string> diagnosticos =
+            Conversion(rutaEntrada, fichero ? fichero->Flujo() : entrada, destino).Ejecuta();
+        if (!diagnosticos.empty()) {
+            for (const std::string& d : diagnosticos) errores << d << '\n';
+            return 1;
         }
-        const char* tmp = std::getenv("TMPDIR");
-        FicheroTemporal destino(rutaSalida == "-" ? std::string(tmp && *tmp ? tmp : "/tmp") + "/salida"
-                                                  : rutaSalida);
-        Conversion(*fichero, destino).Ejecuta();
-        if (rutaSalida == "-") {
-            CopiaASalida(destino, salida);
-        } else {
-            destino.Confirma(rutaSalida);
-        }
+        destino.Confirma();
         return 0;
     } catch (const FalloLote& f) {
         errores << ParaTerminal(f.mensaje) << '\n';

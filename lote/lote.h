@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,33 @@
 int EjecutaLote(const std::vector<std::string>& argumentos, std::istream& entrada,
                 std::ostream& salida, std::ostream& errores);
 
+// Lines longer than this are refused instead of held in memory.
+inline constexpr std::size_t MaximoLineaLote = std::size_t(1) << 20;
+// Refused lines reported one by one; the rest are counted.
+inline constexpr std::size_t MaximoDiagnosticos = 20;
+
+// Reads a file descriptor for an istream; a read error sets the stream's badbit (a plain
+// end of file does not).
+class FlujoDescriptor : public std::streambuf {
+public:
+    explicit FlujoDescriptor(int fd) : fd_(fd) {}
+
+protected:
+    int_type underflow() override;
+
+private:
+    int fd_;
+    char bufer_[1 << 16];
+};
+
+// Ends the process the way `senal` would, after removing the temporary files.
+void InstalaManejadoresDeSenales();
+
+// False when descriptor 0, 1 or 2 is closed.
+bool DescriptoresEstandarAbiertos();
+
 inline const std::string UsoLote =
-    "Uso: orvalo-lote ENTRADA [SALIDA]\n"
+    "Uso: orvalo-lote [--version] ENTRADA [SALIDA]\n"
     "Transforma un fichero de coordenadas (primera l\u00ednea: formato 1 a 6; despu\u00e9s un "
     "punto por l\u00ednea,\n"
     "X,Y,h o latitud,longitud,h o X,Y,Z) a los seis formatos, como \"Salida por fichero\".\n"
@@ -19,5 +45,6 @@ inline const std::string UsoLote =
     "  SALIDA   fichero de salida (se escribe de forma at\u00f3mica), o - para la salida "
     "est\u00e1ndar;\n"
     "           sin SALIDA se escribe en la salida est\u00e1ndar\n"
+    "Cada l\u00ednea rechazada se indica como ENTRADA:L\u00cdNEA: motivo.\n"
     "Estado de salida: 0 correcto, 1 fichero err\u00f3neo o fallo aritm\u00e9tico (no se escribe "
     "nada), 2 uso incorrecto.\n";

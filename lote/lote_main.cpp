@@ -2,7 +2,18 @@
 
 #include <iostream>
 
+#include <unistd.h>
+
 int main(int argc, char** argv) {
+    // a closed standard stream would be taken by the first file opened: refuse to start
+    if (!DescriptoresEstandarAbiertos()) {
+        static const char aviso[] = "orvalo-lote: la entrada, la salida o los errores est\u00e1ndar est\u00e1n cerrados\n";
+        [[maybe_unused]] const auto n = ::write(2, aviso, sizeof aviso - 1);
+        return 2;
+    }
+    InstalaManejadoresDeSenales();
     std::ios::sync_with_stdio(false);
-    return EjecutaLote(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout, std::cerr);
+    FlujoDescriptor entradaEstandar(0);
+    std::istream entrada(&entradaEstandar);
+    return EjecutaLote(std::vector<std::string>(argv + 1, argv + argc), entrada, std::cout, std::cerr);
 }

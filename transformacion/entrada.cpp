@@ -6,12 +6,54 @@
 #include <cmath>
 #include <new>
 
+namespace {
+
+bool Continuacion(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// At most `maximo` characters of a text, for a message: control characters shown as "?", a
+// cut marked with "...", no UTF-8 sequence split.
+std::string Cita(std::string_view t, std::size_t maximo) {
+    std::string r;
+    std::size_t caracteres = 0, i = 0;
+    for (; i < t.size(); ++i) {
+        if (!Continuacion(t[i]) && caracteres++ == maximo) break;
+        const auto c = static_cast<unsigned char>(t[i]);
+        r += c < 0x20 || c == 0x7F ? '?' : t[i];
+    }
+    if (i < t.size()) {
+        while (!r.empty() && Continuacion(r.back())) r.pop_back();
+        if (!r.empty() && (static_cast<unsigned char>(r.back()) & 0x80)) r.pop_back();
+        r += "...";
+    }
+    return r;
+}
+
+bool EnBlanco(std::string_view t) { return std::all_of(t.begin(), t.end(), EsBlanco); }
+
+} // namespace
+
+std::string DescribeRechazo(const Rechazo& r) {
+    switch (r.motivo) {
+    case Rechazo::NoNumerico:
+        return "campo " + std::to_string(r.campo) + ": \u00ab" + r.texto + "\u00bb no es un n\u00famero";
+    case Rechazo::Vacio:
+        return "campo " + std::to_string(r.campo) + " vac\u00edo";
+    case Rechazo::LineaLarga:
+        return "l\u00ednea de m\u00e1s de " + r.texto + " bytes";
+    case Rechazo::FaltanValores:
+        return "faltan valores: " + r.texto;
+    case Rechazo::DemasiadasLineas:
+        return "demasiadas l\u00edneas: " + r.texto;
+    }
+    return {};
+}
+
 std::string MensajeIdentificador(std::string_view linea1) {
     // a line of megabytes would not fit any message box: quote its start
     constexpr std::size_t Maximo = 200;
     std::string citada(linea1.substr(0, Maximo));
     if (linea1.size() > Maximo) {
-        while (!citada.empty() && (static_cast<unsigned char>(citada.back()) & 0xC0) == 0x80) citada.pop_back();
+        while (!citada.empty() && Continuacion(citada.back())) citada.pop_back();
         if (!citada.empty() && (static_cast<unsigned char>(citada.back()) & 0x80)) citada.pop_back();
         citada += "...";
     }
@@ -20,73 +62,185 @@ std::string MensajeIdentificador(std::string_view linea1) {
 
 std::variant<int, FalloEntrada> LeeIdentificador(std::string_view linea1) {
     const double v = std::nearbyint(TextoANumero(linea1)); // halves to even
-    if (!(v >= -32768 && v <= 32767)) return FalloEntrada{FalloEntrada::General, MensajeErrorAbrir};
+    if (!(v >= -32768 && v <= 32767)) return FalloEntrada{FalloEntrada::General, MensajeErrorAbrir, {}};
     if (v < 1 || v > 6)
-        return FalloEntrada{FalloEntrada::IdentificadorNoReconocido, MensajeIdentificador(linea1)};
+        return FalloEntrada{FalloEntrada::IdentificadorNoReconocido, MensajeIdentificador(linea1), {}};
     return static_cast<int>(v);
 }
 
-std::string_view SeparaPrimeraLinea(std::string_view texto, std::string_view& resto) {
-    const std::size_t lf = texto.find('\n');
-    std::string_view linea = texto.substr(0, lf);
-    resto = lf == std::string_view::npos ? std::string_view() : texto.substr(lf + 1);
-    if (!linea.empty() && linea.back() == '\r') linea.remove_suffix(1);
-    return linea;
-}
+LectorEntrada::LectorEntrada(std::size_t maximoLinea, std::int64_t maximoPuntos)
+    : maximoLinea_(maximoLinea), maximoPuntos_(maximoPuntos) {}
 
-std::int64_t CuentaLineas(std::string_view texto) {
-    const auto lf = static_cast<std::int64_t>(std::count(texto.begin(), texto.end(), '\n'));
-    return lf + (!texto.empty() && texto.back() != '\n' ? 1 : 0);
-}
-
-bool LectorCampos::Lee(std::string_view lineas, Columna& valores) {
-    std::size_t inicio = 0;
-    while (quedan_ > 0 && inicio <= lineas.size()) {
-        if (inicio == lineas.size()) {
-            // nothing after a final line end: no further line
-            if (inicio > 0 && lineas[inicio - 1] == '\n') break;
-        }
-        const std::size_t fin = lineas.find_first_of(",\n", inicio);
-        const std::string_view campo = lineas.substr(
-            inicio, fin == std::string_view::npos ? std::string_view::npos : fin - inicio);
-        const std::optional<double> v = NumeroValido(campo);
-        if (!v) return false;
-        valores.push_back(*v);
-        --quedan_;
-        if (fin == std::string_view::npos) break;
-        inicio = fin + 1;
+void LectorEntrada::Lee(std::string_view t) {
+    if (detenido_ || t.empty()) return;
+    std::size_t i = 0;
+    if (crPendiente_) {
+        crPendiente_ = false;
+        if (t[0] == '\n') i = 1;
     }
-    return true;
+    if (!identificador_) {
+        const std::size_t fin = t.find_first_of("\r\n", i);
+        linea1_.append(t.substr(i, fin == std::string_view::npos ? std::string_view::npos : fin - i));
+        if (linea1_.size() > maximoLinea_) {
+            Rechaza({Rechazo::LineaLarga, 1, 0, std::to_string(maximoLinea_)}, -1);
+            identificador_ = FalloEntrada{FalloEntrada::General, MensajeErrorAbrir, rechazos_.front()};
+            detenido_ = true;
+            return;
+        }
+        if (fin == std::string_view::npos) return;
+        identificador_ = LeeIdentificador(linea1_);
+        if (std::holds_alternative<FalloEntrada>(*identificador_)) {
+            detenido_ = true;
+            return;
+        }
+        i = fin + 1;
+        if (t[fin] == '\r') {
+            if (i == t.size()) crPendiente_ = true;
+            else if (t[i] == '\n') ++i;
+        }
+    }
+    std::size_t inicio = i;
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c != ',' && c != '\r' && c != '\n') continue;
+        if (!lineaEmpezada_) EmpiezaLinea(), lineaEmpezada_ = true; // a new line starts
+        if (detenido_) return;
+        largoLinea_ += i - inicio + 1;
+        if (campo_.empty()) {
+            FinCampo(t.substr(inicio, i - inicio));
+        } else {
+            campo_.append(t.substr(inicio, i - inicio));
+            FinCampo(campo_);
+            campo_.clear();
+        }
+        inicio = i + 1;
+        if (c == ',') continue;
+        // the line ends: CR LF, LF or a lone CR
+        lineaEmpezada_ = false;
+        campoEnLinea_ = 0;
+        largoLinea_ = 0;
+        if (c == '\r') {
+            if (i + 1 == t.size()) crPendiente_ = true;
+            else if (t[i + 1] == '\n') inicio = ++i + 1;
+        }
+    }
+    if (inicio < t.size()) {
+        if (!lineaEmpezada_) EmpiezaLinea(), lineaEmpezada_ = true;
+        if (detenido_) return;
+        largoLinea_ += t.size() - inicio;
+        campo_.append(t.substr(inicio));
+    }
+    if (largoLinea_ > maximoLinea_) {
+        Rechaza({Rechazo::LineaLarga, lineasPuntos_ + 1, 0, std::to_string(maximoLinea_)}, -1);
+        detenido_ = true;
+    }
+}
+
+// Counts the line that starts now; the refusals its values make certain become certain.
+void LectorEntrada::EmpiezaLinea() {
+    if (lineasPuntos_ == maximoPuntos_) {
+        Rechaza({Rechazo::DemasiadasLineas, lineasPuntos_ + 2, 0,
+                 "m\u00e1s de " + std::to_string(maximoPuntos_) + " puntos"}, -1);
+        detenido_ = true;
+        return;
+    }
+    ++lineasPuntos_;
+    Confirma();
+}
+
+void LectorEntrada::Confirma() {
+    std::size_t n = 0;
+    while (n < rechazosInciertos_.size() && rechazosInciertos_[n].first < 3 * lineasPuntos_) ++n;
+    for (std::size_t k = 0; k < n; ++k) Rechaza(std::move(rechazosInciertos_[k].second), -1);
+    rechazosInciertos_.erase(rechazosInciertos_.begin(), rechazosInciertos_.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+void LectorEntrada::FinCampo(std::string_view campo) {
+    ++campoEnLinea_;
+    const std::int64_t indice = campos_++;
+    const std::int64_t linea = lineasPuntos_ + 1; // line 1 is the identifier
+    const std::optional<double> v = NumeroValido(campo);
+    pendientes_.push_back(v ? *v : std::nan(""));
+    lineasPendientes_.push_back(linea);
+    if (!v) {
+        Rechaza({EnBlanco(campo) ? Rechazo::Vacio : Rechazo::NoNumerico, linea, campoEnLinea_, Cita(campo, 40)},
+                indice);
+    }
+}
+
+// A refusal is certain once the point its field belongs to is (the file has that many lines);
+// `indice` -1: certain now.
+void LectorEntrada::Rechaza(Rechazo r, std::int64_t indice) {
+    if (indice >= 3 * lineasPuntos_) {
+        rechazosInciertos_.emplace_back(indice, std::move(r));
+        return;
+    }
+    ++totalRechazos_;
+    if (rechazos_.size() < MaximoGuardados) rechazos_.push_back(std::move(r));
+}
+
+void LectorEntrada::Termina() {
+    if (detenido_) return;
+    if (!identificador_) {
+        if (linea1_.empty() && !crPendiente_) { // an empty file
+            identificador_ = FalloEntrada{FalloEntrada::General, MensajeErrorAbrir, {}};
+        } else {
+            identificador_ = LeeIdentificador(linea1_);
+        }
+        detenido_ = std::holds_alternative<FalloEntrada>(*identificador_);
+        return;
+    }
+    if (lineaEmpezada_) { // the last line has no line end
+        FinCampo(campo_);
+        campo_.clear();
+        lineaEmpezada_ = false;
+    }
+    const std::int64_t faltan = 3 * lineasPuntos_ - campos_;
+    if (faltan > 0) {
+        Rechaza({Rechazo::FaltanValores, lineasPuntos_ + 1, 0,
+                 std::to_string(lineasPuntos_) + " puntos necesitan " + std::to_string(3 * lineasPuntos_) +
+                     " valores y hay " + std::to_string(campos_)},
+                -1);
+    }
+    Confirma(); // what lies past 3 x lines is never read
+    rechazosInciertos_.clear();
+    detenido_ = true;
+}
+
+LectorEntrada::Puntos LectorEntrada::TomaPuntos() {
+    Puntos p;
+    const std::int64_t seguros = std::min(campos_ / 3, lineasPuntos_);
+    const auto n = static_cast<std::size_t>(std::max<std::int64_t>(0, seguros - entregados_));
+    for (Columna* c : {&p.valores.c1, &p.valores.c2, &p.valores.c3}) c->resize(n);
+    p.lineas.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        p.valores.c1[i] = pendientes_[3 * i];
+        p.valores.c2[i] = pendientes_[3 * i + 1];
+        p.valores.c3[i] = pendientes_[3 * i + 2];
+        p.lineas[i] = lineasPendientes_[3 * i];
+    }
+    pendientes_.erase(pendientes_.begin(), pendientes_.begin() + static_cast<std::ptrdiff_t>(3 * n));
+    lineasPendientes_.erase(lineasPendientes_.begin(), lineasPendientes_.begin() + static_cast<std::ptrdiff_t>(3 * n));
+    entregados_ += static_cast<std::int64_t>(n);
+    return p;
 }
 
 std::variant<FicheroEntrada, FalloEntrada> LeeFicheroEntrada(std::string_view contenido,
                                                              std::optional<std::int64_t> maximo) {
     try {
-        if (contenido.empty()) return FalloEntrada{FalloEntrada::General, MensajeErrorAbrir};
-        std::string_view resto;
-        const std::string_view linea1 = SeparaPrimeraLinea(contenido, resto);
-        const auto identificador = LeeIdentificador(linea1);
+        LectorEntrada lector(std::numeric_limits<std::size_t>::max(),
+                             maximo.value_or(std::numeric_limits<std::int64_t>::max()));
+        lector.Lee(contenido);
+        lector.Termina();
+        const auto identificador = *lector.Identificador();
         if (const auto* f = std::get_if<FalloEntrada>(&identificador)) return *f;
-
-        const std::int64_t n = CuentaLineas(resto);
-        if (maximo && n > *maximo) return FalloEntrada{FalloEntrada::General, MensajeErrorAbrir};
-
-        Columna valores;
-        valores.reserve(static_cast<std::size_t>(3 * n));
-        LectorCampos lector(3 * n);
-        if (!lector.Lee(resto, valores) || lector.Quedan() > 0)
-            return FalloEntrada{FalloEntrada::General, MensajeErrorAbrir};
-
+        if (lector.TotalRechazos() > 0)
+            return FalloEntrada{FalloEntrada::General, MensajeErrorAbrir, lector.Rechazos().front()};
         FicheroEntrada r;
         r.formato = std::get<int>(identificador);
-        for (Columna* c : {&r.puntos.c1, &r.puntos.c2, &r.puntos.c3}) c->resize(static_cast<std::size_t>(n));
-        for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
-            r.puntos.c1[i] = valores[3 * i];
-            r.puntos.c2[i] = valores[3 * i + 1];
-            r.puntos.c3[i] = valores[3 * i + 2];
-        }
+        r.puntos = lector.TomaPuntos().valores;
         return r;
     } catch (const std::bad_alloc&) {
-        return FalloEntrada{FalloEntrada::DemasiadoGrande, MensajeDemasiadoGrande};
+        return FalloEntrada{FalloEntrada::DemasiadoGrande, MensajeDemasiadoGrande, {}};
     }
 }

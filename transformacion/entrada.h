@@ -3,13 +3,15 @@
 #include "geodesia/columna.h"
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 // Input coordinate file: line 1 the format identifier 1 to 6, then one point a line, three
-// values separated by commas. Line ends CR LF or LF.
+// values separated by commas. Lines end with CR LF, LF or a lone CR.
 
 inline const std::string MensajeErrorAbrir =
     " \u00a1Se ha producido un error al abrir el archivo! \r\n"
@@ -19,9 +21,21 @@ inline const std::string MensajeDemasiadoGrande = " \u00a1El fichero es demasiad
 // Largest number of points the window reads: the line counter is a 16-bit integer.
 inline constexpr std::int64_t MaximoPuntosFichero = 32766;
 
+// A place where the reading refused the file.
+struct Rechazo {
+    enum Motivo { NoNumerico, Vacio, LineaLarga, FaltanValores, DemasiadasLineas } motivo;
+    std::int64_t linea = 0; // of the file, counted from 1 (line 1 is the identifier)
+    int campo = 0;          // of that line, counted from 1; 0 for the whole line
+    std::string texto;      // the refused text, at most 40 characters
+};
+
+// "campo 2: «1,5x» no es un número", "faltan valores: ...": the place without the line.
+std::string DescribeRechazo(const Rechazo& r);
+
 struct FalloEntrada {
     enum Tipo { IdentificadorNoReconocido, General, DemasiadoGrande } tipo;
     std::string mensaje;
+    std::optional<Rechazo> rechazo; // where, when the file itself was at fault
 };
 
 // " El indicador de tipo de datos <line 1 as read> no es reconocido ".
@@ -30,24 +44,64 @@ std::string MensajeIdentificador(std::string_view linea1);
 // Line 1: its number rounded half to even to a 16-bit integer, and checked to be 1 to 6.
 std::variant<int, FalloEntrada> LeeIdentificador(std::string_view linea1);
 
-// Splits off line 1 (without its line end) and returns the rest of the text after it.
-std::string_view SeparaPrimeraLinea(std::string_view texto, std::string_view& resto);
-
-// Lines of a text: every line counts, blank ones included; a final line end adds none.
-std::int64_t CuentaLineas(std::string_view texto);
-
-// The stream of comma- and line-end-separated fields, read up to a fixed number of fields.
-// Feed it whole lines (the last one may lack its line end); each field must pass the
-// numeric test, or the reading fails.
-class LectorCampos {
+// Reads an input file as its bytes arrive, in pieces of any size, and hands out the points
+// once they are sure to be points: the values are one stream of fields, each ended by a comma
+// or a line end, and point i takes fields 3i - 2 to 3i; the number of points is the number of
+// lines after line 1, blank ones included, so a line with fewer or more values shifts the
+// following points. A field that is not a number is refused wherever it stands.
+class LectorEntrada {
 public:
-    explicit LectorCampos(std::int64_t campos) : quedan_(campos) {}
-    // Reads the fields of these lines into `valores`; false at a field that is not a number.
-    bool Lee(std::string_view lineas, Columna& valores);
-    std::int64_t Quedan() const { return quedan_; }
+    // `maximoLinea`: a longer line is refused; `maximoPuntos`: more lines are refused.
+    explicit LectorEntrada(std::size_t maximoLinea = std::numeric_limits<std::size_t>::max(),
+                           std::int64_t maximoPuntos = std::numeric_limits<std::int64_t>::max());
+
+    void Lee(std::string_view trozo);
+    void Termina(); // the end of the file
+
+    // After line 1 (or the end): the format, or why line 1 was refused.
+    std::optional<std::variant<int, FalloEntrada>> Identificador() const { return identificador_; }
+    // Reading stopped for good: the identifier or a line too long.
+    bool Detenido() const { return detenido_; }
+
+    // Points certain so far, taken out: three values each (NaN for a refused one), and the
+    // file line of each point's first value.
+    struct Puntos {
+        Columnas3 valores;
+        std::vector<std::int64_t> lineas;
+    };
+    Puntos TomaPuntos();
+
+    // The first refusals (up to `maximoGuardados`) and how many there were in all.
+    const std::vector<Rechazo>& Rechazos() const { return rechazos_; }
+    std::int64_t TotalRechazos() const { return totalRechazos_; }
+    static constexpr std::size_t MaximoGuardados = 20;
+
+    std::int64_t Lineas() const { return lineasPuntos_; } // after line 1, so far
 
 private:
-    std::int64_t quedan_;
+    void FinCampo(std::string_view campo);
+    void EmpiezaLinea();
+    void Rechaza(Rechazo r, std::int64_t indice);
+    void Confirma();
+
+    std::size_t maximoLinea_;
+    std::int64_t maximoPuntos_;
+    std::optional<std::variant<int, FalloEntrada>> identificador_;
+    std::string linea1_;
+    std::string campo_;   // the start of a field cut by the end of a piece
+    bool crPendiente_ = false; // a CR ended the last piece: an LF first in the next is its pair
+    bool detenido_ = false;
+    bool lineaEmpezada_ = false;
+    std::size_t largoLinea_ = 0;
+    std::int64_t lineasPuntos_ = 0; // lines after line 1 seen, the current one included
+    int campoEnLinea_ = 0;
+    std::int64_t campos_ = 0;       // fields read after line 1
+    std::int64_t entregados_ = 0;   // points handed out
+    std::vector<double> pendientes_; // values of fields not yet handed out
+    std::vector<std::int64_t> lineasPendientes_; // file line of each of those fields
+    std::vector<std::pair<std::int64_t, Rechazo>> rechazosInciertos_; // past 3 x lines so far
+    std::vector<Rechazo> rechazos_;
+    std::int64_t totalRechazos_ = 0;
 };
 
 struct FicheroEntrada {

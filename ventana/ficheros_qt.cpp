@@ -1,19 +1,22 @@
 #include "ficheros_qt.h"
 
+#include "ficheros/ficheros.h"
+
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 Lectura LeeFicheroEntero(const QString& ruta, qint64 maximo, QByteArray& bytes) {
-    QFile f(ruta);
-    if (QFileInfo(ruta).isDir() || !f.open(QIODevice::ReadOnly)) return Lectura::NoSeAbre;
-    if (f.size() > maximo) return Lectura::DemasiadoGrande;
-    bytes = f.readAll();
-    return f.error() == QFileDevice::NoError ? Lectura::Leido : Lectura::NoSeAbre;
+    std::string leido;
+    switch (LeeFicheroEntero(QFile::encodeName(ruta).toStdString(), maximo, leido).tipo) {
+    case ErrorFichero::Ninguno:
+        bytes = QByteArray::fromStdString(leido);
+        return Lectura::Leido;
+    case ErrorFichero::DemasiadoGrande:
+        return Lectura::DemasiadoGrande;
+    default:
+        return Lectura::NoSeAbre;
+    }
 }
 
 bool GuardaAtomico(const QString& ruta, std::string_view datos) {
-    QSaveFile f(ruta);
-    const auto n = static_cast<qint64>(datos.size());
-    return f.open(QIODevice::WriteOnly) && f.write(datos.data(), n) == n && f.commit();
+    return !GuardaFichero(QFile::encodeName(ruta).toStdString(), datos);
 }

@@ -1,0 +1,235 @@
+#include "ficheros.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Temporary files being written, for a signal handler: fixed slots, no allocation.
+constexpr int Huecos = 8;
+constexpr std::size_t LargoRuta = 4096;
+char temporales[Huecos][LargoRuta];
+std::atomic<bool> ocupados[Huecos];
+
+int ApuntaTemporal(const std::string& ruta) {
+    if (ruta.size() >= LargoRuta) return -1;
+    for (int i = 0; i < Huecos; ++i) {
+        bool libre = false;
+        if (ocupados[i].load() || !ocupados[i].compare_exchange_strong(libre, true)) continue;
+        std::memcpy(temporales[i], ruta.c_str(), ruta.size() + 1);
+        return i;
+    }
+    return -1;
+}
+
+void OlvidaTemporal(const std::string& ruta) {
+    for (int i = 0; i < Huecos; ++i)
+        if (ocupados[i].load() && ruta == temporales[i]) ocupados[i].store(false);
+}
+
+std::string Carpeta(const std::string& ruta) {
+    const std::size_t barra = ruta.rfind('/');
+    if (barra == std::string::npos) return ".";
+    return barra == 0 ? "/" : ruta.substr(0, barra);
+}
+
+
+// The umask without changing it: from the kernel where it tells, else set and set back.
+mode_t Umask() {
+    std::ifstream estado("/proc/self/status");
+    std::string linea;
+    while (std::getline(estado, linea))
+        if (linea.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::stoul(linea.substr(6), nullptr, 8));
+    const mode_t m = ::umask(022);
+    ::umask(m);
+    return m;
+}
+
+bool EscribeTodo(int fd, std::string_view datos, int& numero) {
+    while (!datos.empty()) {
+        const ssize_t n = ::write(fd, datos.data(), datos.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            numero = n < 0 ? errno : EIO;
+            return false;
+        }
+        datos.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+} // namespace
+
+std::string DescripcionError(int numero) {
+    switch (numero) {
+    case ENOENT: return "no existe";
+    case EACCES:
+    case EPERM: return "permiso denegado";
+    case EISDIR: return "es una carpeta";
+    case ENOTDIR: return "una parte de la ruta no es una carpeta";
+    case ENOSPC: return "no queda espacio en el disco";
+    case EDQUOT: return "se ha superado la cuota de disco";
+    case EFBIG: return "el fichero supera el tama\u00f1o permitido";
+    case ENXIO: return "nadie lee de la tuber\u00eda o el dispositivo no existe";
+    case ELOOP: return "demasiados enlaces simb\u00f3licos";
+    case EROFS: return "sistema de ficheros de solo lectura";
+    case EPIPE: return "la tuber\u00eda est\u00e1 cerrada";
+    case EIO: return "error de entrada o salida";
+    case ENAMETOOLONG: return "el nombre es demasiado largo";
+    case ETXTBSY: return "el fichero est\u00e1 en uso";
+    default: return std::strerror(numero);
+    }
+}
+
+void BorraTemporalesPendientes() noexcept {
+    for (int i = 0; i < Huecos; ++i)
+        if (ocupados[i].load()) ::unlink(temporales[i]);
+}
+
+std::string SigueEnlaces(const std::string& ruta) {
+    std::string actual = ruta;
+    for (int saltos = 0; saltos < 40; ++saltos) {
+        struct stat st {};
+        if (::lstat(actual.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return actual;
+        std::string destino(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(actual.c_str(), destino.data(), destino.size());
+        if (n < 0) return actual;
+        destino.resize(static_cast<std::size_t>(n));
+        actual = !destino.empty() && destino[0] == '/' ? destino : Carpeta(actual) + "/" + destino;
+    }
+    return {};
+}
+
+ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std::string& bytes) {
+    // a FIFO with no writer yet opens at once and reads as empty instead of blocking
+    const int fd = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return {ErrorFichero::NoSeAbre, DescripcionError(errno)};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return {ErrorFichero::NoSeAbre, DescripcionError(EISDIR)};
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::string leido;
+    char bloque[1 << 16];
+    while (true) {
+        const ssize_t n = ::read(fd, bloque, sizeof bloque);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int numero = errno;
+            ::close(fd);
+            return {ErrorFichero::NoSeLee, DescripcionError(numero)};
+        }
+        if (n == 0) break;
+        // the limit counts what was read: a device or FIFO has no size to ask beforehand
+        if (static_cast<std::int64_t>(leido.size()) + n > maximo) {
+            ::close(fd);
+            return {ErrorFichero::DemasiadoGrande, "más de " + std::to_string(maximo) + " bytes"};
+        }
+        leido.append(bloque, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    bytes = std::move(leido);
+    return {};
+}
+
+Escritura::Escritura(const std::string& ruta) {
+    destino_ = SigueEnlaces(ruta);
+    if (destino_.empty()) {
+        Falla(ErrorFichero::NoSeAbre, ELOOP);
+        return;
+    }
+    struct stat st {};
+    const bool existe = ::stat(destino_.c_str(), &st) == 0;
+    if (existe && S_ISDIR(st.st_mode)) {
+        Falla(ErrorFichero::NoSeAbre, EISDIR);
+        return;
+    }
+    if (existe && !S_ISREG(st.st_mode)) {
+        // devices, FIFOs and sockets are written in place; a FIFO without a reader is refused
+        // at once instead of blocking
+        enSitio_ = true;
+        fd_ = ::open(destino_.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        if (fd_ < 0) {
+            Falla(ErrorFichero::NoSeAbre, errno);
+            return;
+        }
+        ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+        return;
+    }
+    if (existe && ::access(destino_.c_str(), W_OK) != 0) {
+        Falla(ErrorFichero::NoSeAbre, errno);
+        return;
+    }
+    // a short name: a destination name near the name limit still leaves room for it
+    std::string plantilla = Carpeta(destino_) + "/.orvalo-XXXXXX";
+    fd_ = ::mkostemp(plantilla.data(), O_CLOEXEC);
+    if (fd_ < 0) {
+        Falla(ErrorFichero::NoSeAbre, errno);
+        return;
+    }
+    temporal_ = plantilla;
+    ApuntaTemporal(temporal_);
+    mode_t modo = 0666 & ~Umask();
+    if (existe) {
+        modo = st.st_mode & 07777;
+        // the owner and group stay where the process may keep them (as root, or the group alone)
+        if (::fchown(fd_, st.st_uid, st.st_gid) != 0) (void)::fchown(fd_, static_cast<uid_t>(-1), st.st_gid);
+    }
+    if (::fchmod(fd_, modo) != 0) Falla(ErrorFichero::NoSeAbre, errno);
+}
+
+Escritura::~Escritura() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!temporal_.empty()) {
+        ::unlink(temporal_.c_str());
+        OlvidaTemporal(temporal_);
+    }
+}
+
+bool Escritura::Falla(ErrorFichero::Tipo tipo, int numero) {
+    if (!error_) error_ = {tipo, DescripcionError(numero)};
+    return false;
+}
+
+bool Escritura::Escribe(std::string_view datos) {
+    if (error_ || fd_ < 0) return false;
+    int numero = 0;
+    return EscribeTodo(fd_, datos, numero) || Falla(ErrorFichero::NoSeEscribe, numero);
+}
+
+bool Escritura::Confirma() {
+    if (error_ || fd_ < 0) return false;
+    const int fd = fd_;
+    fd_ = -1;
+    if (enSitio_) return ::close(fd) == 0 || Falla(ErrorFichero::NoSeEscribe, errno);
+    if (::fsync(fd) != 0) {
+        const int numero = errno;
+        ::close(fd);
+        return Falla(ErrorFichero::NoSeEscribe, numero);
+    }
+    if (::close(fd) != 0) return Falla(ErrorFichero::NoSeEscribe, errno);
+    if (::rename(temporal_.c_str(), destino_.c_str()) != 0) return Falla(ErrorFichero::NoSeEscribe, errno);
+    OlvidaTemporal(temporal_);
+    temporal_.clear();
+    // the rename itself reaches the disk with its folder
+    const int carpeta = ::open(Carpeta(destino_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (carpeta >= 0) {
+        ::fsync(carpeta);
+        ::close(carpeta);
+    }
+    return true;
+}
+
+ErrorFichero GuardaFichero(const std::string& ruta, std::string_view datos) {
+    Escritura e(ruta);
+    if (e.Escribe(datos) && e.Confirma()) return {};
+    return e.Error();
+}

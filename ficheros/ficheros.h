@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The one way the program reads and writes files. Paths are bytes, as the system takes them.
+
+// Why a read or write did not complete, in Spanish words for diagnostics ("es una carpeta").
+struct ErrorFichero {
+    enum Tipo { Ninguno, NoSeAbre, DemasiadoGrande, NoSeLee, NoSeEscribe } tipo = Ninguno;
+    std::string descripcion;
+    explicit operator bool() const { return tipo != Ninguno; }
+};
+
+// Reads a whole file once, as a stream: regular files, FIFOs, devices and process
+// substitutions alike. Refuses a folder; more than `maximo` bytes read is DemasiadoGrande.
+ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std::string& bytes);
+
+// A file being written. A regular file, or a missing one, is written to a temporary file in its
+// folder and renamed over it only when every write, the flush and the close succeeded: the old
+// file stays byte for byte after any failure, and keeps its mode and, where the process may,
+// its owner and group; a new one gets 0666 less the umask. A symbolic link is followed to its
+// final target, which is replaced the same way; the link stays a link. A character device,
+// FIFO or socket is written in place, in order. A folder, or a file the user could not write
+// in place, is refused.
+class Escritura {
+public:
+    explicit Escritura(const std::string& ruta);
+    ~Escritura(); // without Confirma, the temporary file is removed
+    Escritura(const Escritura&) = delete;
+    Escritura& operator=(const Escritura&) = delete;
+
+    // False, with the error kept, when the file could not be opened or a write failed.
+    bool Escribe(std::string_view datos);
+    // Flushes and closes, then renames over the destination. After it the writing is done.
+    bool Confirma();
+    const ErrorFichero& Error() const { return error_; }
+    // The temporary file while it exists (empty when writing in place).
+    const std::string& RutaTemporal() const { return temporal_; }
+
+private:
+    bool Falla(ErrorFichero::Tipo tipo, int numero);
+
+    std::string destino_;   // the final target, links followed
+    std::string temporal_;
+    int fd_ = -1;
+    bool enSitio_ = false;  // a device, FIFO or socket
+    ErrorFichero error_;
+};
+
+// Writes `datos` as a whole file by the rules of Escritura.
+ErrorFichero GuardaFichero(const std::string& ruta, std::string_view datos);
+
+// The final target of a path: symbolic links followed, also a dangling one (its target need
+// not exist). The path itself when it is not a link; empty after a loop of links.
+std::string SigueEnlaces(const std::string& ruta);
+
+// The reason for a system error number, in Spanish ("no existe", "es una carpeta").
+std::string DescripcionError(int numero);
+
+// Removes every temporary file still being written. Async-signal-safe: for signal handlers
+// that end the process.
+void BorraTemporalesPendientes() noexcept;
