@@ -22,6 +22,8 @@ constexpr qint64 MaximoBytes = qint64(64) << 20;
 const QString MensajeErrorAbrirEditor =
     QStringLiteral(" \u00a1Se ha producido un error al abrir el archivo! ");
 const QString PreguntaGuardarCambios = QStringLiteral(" \u00bfDesea guardar cambios? ");
+const QString EntradaPorFichero = QStringLiteral("Entrada por fichero");
+const QString SalidaPorFichero = QStringLiteral("Salida por fichero");
 const QString OpcionNoDisponible = QStringLiteral(" Opci\u00f3n no disponible. ");
 
 const char* const NombresFuentes[] = {"Courier New", "Arial", "Symbol"};
@@ -216,29 +218,32 @@ bool Editor::escribe(const QString& ruta) {
     return false;
 }
 
-void Editor::GuardarComo() {
+void Editor::GuardarComo() { guardarComo(); }
+
+// Save As; true only when the file was written.
+bool Editor::guardarComo() {
     guardarCancelado_ = false;
     while (true) {
         const auto ruta = dialogos_.guardar(this, FiltroFicheros);
         if (!ruta) {
             guardarCancelado_ = true;
-            return;
+            return false;
         }
         rutas_.NombreGuardar = *ruta;
         rutas_.guardarPorVentana = false;
-        if (QFileInfo::exists(*ruta) &&
-            !dialogos_.pregunta(this, QString::fromStdString(PreguntaSobreescribir)))
+        if (QFileInfo::exists(*ruta) && !dialogos_.pregunta(this, PreguntaSobreescribirFichero(*ruta, QString())))
             continue;
-        if (escribe(*ruta)) ponTitulo(*ruta);
-        return;
+        if (!escribe(*ruta)) return false;
+        ponTitulo(*ruta);
+        return true;
     }
 }
 
 // A path only the main window's file commands chose may hold a file this editor never saw:
 // ask before writing over it; No goes on as Save As.
-bool Editor::confirmaSobreescritura(const QString& ruta, bool elegidaPorVentana) {
-    if (!elegidaPorVentana || !QFileInfo::exists(ruta)) return true;
-    return dialogos_.pregunta(this, QString::fromStdString(PreguntaSobreescribir));
+bool Editor::confirmaSobreescritura(const QString& ruta, const QString& comando) {
+    if (comando.isEmpty() || !QFileInfo::exists(ruta)) return true;
+    return dialogos_.pregunta(this, PreguntaSobreescribirFichero(ruta, comando));
 }
 
 void Editor::Guardar() {
@@ -246,7 +251,7 @@ void Editor::Guardar() {
         GuardarComo();
         return;
     }
-    if (!confirmaSobreescritura(rutas_.NombreGuardar, rutas_.guardarPorVentana)) {
+    if (!confirmaSobreescritura(rutas_.NombreGuardar, rutas_.guardarPorVentana ? SalidaPorFichero : QString())) {
         GuardarComo();
         return;
     }
@@ -285,15 +290,13 @@ void Editor::closeEvent(QCloseEvent* e) {
     if (!rutas_.NombreAbrir.isEmpty()) {
         rutas_.NombreGuardar = rutas_.NombreAbrir;
         rutas_.guardarPorVentana = rutas_.abrirPorVentana;
-        if (confirmaSobreescritura(rutas_.NombreGuardar, rutas_.guardarPorVentana)) {
+        if (confirmaSobreescritura(rutas_.NombreGuardar, rutas_.abrirPorVentana ? EntradaPorFichero : QString())) {
             guardado = escribe(rutas_.NombreGuardar);
         } else {
-            GuardarComo();
-            guardado = !guardarCancelado_;
+            guardado = guardarComo();
         }
     } else {
-        GuardarComo();
-        guardado = !guardarCancelado_;
+        guardado = guardarComo();
     }
     // a cancelled or failed save keeps the editor open: no work is lost
     if (guardado) {

@@ -50,7 +50,8 @@ private:
     void eligeFuente(int i);
     void eligeTamano(int i);
     bool escribe(const QString& ruta);
-    bool confirmaSobreescritura(const QString& ruta, bool elegidaPorVentana);
+    bool guardarComo();
+    bool confirmaSobreescritura(const QString& ruta, const QString& comando);
     void ponTitulo(const QString& ruta);
 
     Dialogos& dialogos_;

@@ -131,7 +131,7 @@ TEST_F(EditorPrueba, GuardarComoPreguntaAntesDeSobreescribir) {
     Accion("FicheroGuardar")->trigger();
     EXPECT_TRUE(editor->GuardarCancelado());
     EXPECT_EQ(Lee(existente), "anterior");
-    EXPECT_EQ(dialogos.preguntas.back().toStdString(), PreguntaSobreescribir);
+    EXPECT_EQ(dialogos.preguntas.back(), QStringLiteral(" \u00a1El Fichero ya existe! \r\n \u00bfDesea sobreescribirlo? \r\n ") + existente);
 
     dialogos.rutasGuardar = {existente};
     dialogos.respuestas = {true};
@@ -180,6 +180,15 @@ TEST_F(EditorPrueba, Cerrar) {
     ASSERT_FALSE(editor.isNull());
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(dialogos.preguntas.back(), Pregunta);
+    // a Save As whose write fails keeps it open with its text too
+    dialogos.respuestas = {true};
+    dialogos.rutasGuardar = {Ruta(QStringLiteral("no/hay/carpeta.txt"))};
+    editor->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(editor.isNull());
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->texto(), QStringLiteral("trabajo"));
+    EXPECT_EQ(dialogos.ultimoMensaje().toStdString(), MensajeErrorGuardar);
 }
 
 TEST_F(EditorPrueba, Edicion) {
@@ -346,7 +355,9 @@ TEST_F(ConLaVentana, ElEditorNoSobreescribeEnSilencioLosFicherosDeLaVentana) {
     app.editor()->close();
     EXPECT_EQ(Lee(entrada), "3\r\n40,-3,0");
     EXPECT_EQ(Lee(carpeta.filePath(QStringLiteral("otra.txt"))), "otra cosa\r\n");
-    EXPECT_EQ(dialogos.preguntas.back().toStdString(), PreguntaSobreescribir);
+    // the question says which of the main window's commands chose the file
+    EXPECT_EQ(dialogos.preguntas.back(), QStringLiteral(" \u00a1El Fichero ya existe! \r\n \u00bfDesea sobreescribirlo? \r\n ") + entrada +
+                                             QStringLiteral(" \r\n (elegido con \u00abEntrada por fichero\u00bb de la ventana principal)"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(app.editor(), nullptr);
 
@@ -361,6 +372,7 @@ TEST_F(ConLaVentana, ElEditorNoSobreescribeEnSilencioLosFicherosDeLaVentana) {
     app.editor()->findChild<QAction*>(QStringLiteral("FicheroGu"))->trigger();
     EXPECT_EQ(Lee(salida), escrito);
     EXPECT_TRUE(app.editor()->GuardarCancelado());
+    EXPECT_TRUE(dialogos.preguntas.back().endsWith(QStringLiteral("\u00abSalida por fichero\u00bb de la ventana principal)")));
     dialogos.respuestas = {true};
     app.editor()->findChild<QAction*>(QStringLiteral("FicheroGu"))->trigger();
     EXPECT_EQ(Lee(salida), "texto\r\n");

@@ -8,7 +8,14 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include "ventana/ficheros_qt.h"
+
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -195,7 +202,7 @@ TEST_F(VentanaPrincipal, SalidaPorFichero) {
     const std::string dos = Fichero(destino);
     EXPECT_EQ(dos.size(), 452u);
     EXPECT_EQ(dos.substr(225, 2), "\r\n");
-    EXPECT_EQ(dialogos.preguntas.back().toStdString(), PreguntaSobreescribir);
+    EXPECT_EQ(dialogos.preguntas.back(), QStringLiteral(" \u00a1El Fichero ya existe! \r\n \u00bfDesea sobreescribirlo? \r\n ") + destino); // the question names the file
 
     // No shows the dialog again; cancelling it leaves the file as it was
     EscribeFichero(destino.toStdString(), "anterior");
@@ -217,6 +224,22 @@ TEST_F(VentanaPrincipal, SalidaPorFichero) {
     EXPECT_EQ(dialogos.mensajes.back().icono, Icono::Ninguno);
     EXPECT_EQ(Fichero(destino), "anterior");
     EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files).size(), 1);
+
+    // a full disk (a file size limit in a child process): the save fails and says so, and the
+    // previous file stays whole
+    for (qint64 limite : {qint64(0), qint64(100), qint64(4096)}) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit r{static_cast<rlim_t>(limite), static_cast<rlim_t>(limite)};
+            ::setrlimit(RLIMIT_FSIZE, &r);
+            ::_exit(GuardaAtomico(destino, std::string(10000, 'x')) ? 1 : 0); // within one buffer
+        }
+        int estado = 0;
+        ::waitpid(pid, &estado, 0);
+        EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << limite;
+        EXPECT_EQ(Fichero(destino), "anterior") << limite;
+    }
 }
 
 } // namespace

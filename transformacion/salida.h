@@ -10,8 +10,6 @@
 
 inline const std::string MensajeErrorGuardar =
     " \u00a1Se ha producido un error al guardar el archivo! ";
-inline const std::string PreguntaSobreescribir =
-    " \u00a1El Fichero ya existe! \r\n \u00bfDesea sobreescribirlo? ";
 
 // Line of point i (0-based), without a line end, appended to `destino`.
 void AnadeLineaSalida(const ConjuntoDatos& datos, std::size_t i, std::string& destino);

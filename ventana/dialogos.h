@@ -33,6 +33,10 @@ public:
     virtual bool imprime(const QString& documento, QString& error) = 0;
 };
 
+// " ¡El Fichero ya existe! ¿Desea sobreescribirlo? " and, on lines of their own, the file's
+// name and, when one of the main window's commands chose it, which ("Salida por fichero").
+QString PreguntaSobreescribirFichero(const QString& ruta, const QString& comando);
+
 // The filter list of every file dialog; the third entry is preselected.
 inline const QString FiltroFicheros = QStringLiteral(
     "Archivos de texto (*.txt);;Archivos TMP (*.tmp);;Todos los archivos (*.*)");

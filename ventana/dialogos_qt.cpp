@@ -37,6 +37,13 @@ std::optional<QString> DialogoFichero(QWidget* padre, const QString& filtro, boo
 
 } // namespace
 
+QString PreguntaSobreescribirFichero(const QString& ruta, const QString& comando) {
+    QString t = QStringLiteral(" \u00a1El Fichero ya existe! \r\n \u00bfDesea sobreescribirlo? \r\n ") + ruta;
+    if (!comando.isEmpty())
+        t += QStringLiteral(" \r\n (elegido con \u00ab%1\u00bb de la ventana principal)").arg(comando);
+    return t;
+}
+
 DialogosQt::DialogosQt() = default;
 DialogosQt::~DialogosQt() = default;
 

@@ -233,7 +233,7 @@ void Main::Output_Click() {
         rutas_.NombreGuardar = *ruta;
         rutas_.guardarPorVentana = true;
         if (!QFileInfo::exists(*ruta) ||
-            dialogos_.pregunta(this, QString::fromStdString(PreguntaSobreescribir)))
+            dialogos_.pregunta(this, PreguntaSobreescribirFichero(*ruta, QString())))
             break;
     }
     std::string texto;

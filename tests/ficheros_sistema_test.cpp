@@ -1,0 +1,204 @@
+#include "ficheros/ficheros.h"
+#include "vectores.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A scratch folder of the test's own.
+class Carpeta : public ::testing::Test {
+protected:
+    void SetUp() override {
+        carpeta_ = fs::temp_directory_path() / ("orvalo-ficheros-" + std::to_string(::getpid()) + "-" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(carpeta_);
+        fs::create_directories(carpeta_);
+        fs::permissions(carpeta_, fs::perms::all);
+    }
+    void TearDown() override { fs::remove_all(carpeta_); }
+    std::string Ruta(const std::string& nombre) const { return (carpeta_ / nombre).string(); }
+    std::size_t Entradas() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(carpeta_), fs::directory_iterator()));
+    }
+    fs::path carpeta_;
+    mode_t umask_ = 022;
+};
+
+mode_t Modo(const std::string& ruta) {
+    struct stat st {};
+    ::lstat(ruta.c_str(), &st);
+    return st.st_mode;
+}
+
+// Runs `f` in a child process and gives its exit status (its own limits and identity stay
+// there).
+int EnHijo(const std::function<int()>& f) {
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(f());
+    int estado = 0;
+    ::waitpid(pid, &estado, 0);
+    return WIFEXITED(estado) ? WEXITSTATUS(estado) : 128 + WTERMSIG(estado);
+}
+
+// What a thread reads from a FIFO until its writer closes it.
+std::thread Lector(const std::string& fifo, std::string& leido) {
+    return std::thread([fifo, &leido] {
+        std::ifstream f(fifo, std::ios::binary);
+        leido.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    });
+}
+
+TEST_F(Carpeta, CadaClaseDeDestino) {
+    const std::string nombreLargo(250, 'n'); // with a temporary suffix it would not fit 255
+    struct Caso {
+        const char* nombre;
+        std::function<void()> prepara;
+        std::string ruta;      // where the save is pointed
+        std::string contenido; // where the bytes must end, "" for a refusal
+        bool guarda;
+        std::function<void()> comprueba;
+    } casos[] = {
+        {"fichero existente", [&] { EscribeFichero(Ruta("f"), "viejo"); ::chmod(Ruta("f").c_str(), 0640); },
+         Ruta("f"), Ruta("f"), true, [&] { EXPECT_EQ(Modo(Ruta("f")) & 07777, 0640u); }},
+        {"fichero nuevo", [] {}, Ruta("nuevo"), Ruta("nuevo"), true,
+         [&] { EXPECT_EQ(Modo(Ruta("nuevo")) & 07777, 0666u & ~umask_); }},
+        {"enlace", [&] { EscribeFichero(Ruta("destino"), "viejo"); fs::create_symlink(Ruta("destino"), Ruta("enlace")); },
+         Ruta("enlace"), Ruta("destino"), true, [&] { EXPECT_TRUE(S_ISLNK(Modo(Ruta("enlace")))); }},
+        {"enlace colgante", [&] { fs::create_symlink("aun-no", Ruta("colgante")); },
+         Ruta("colgante"), Ruta("aun-no"), true, [&] { EXPECT_TRUE(S_ISLNK(Modo(Ruta("colgante")))); }},
+        {"cadena de enlaces", [&] { fs::create_symlink("e2", Ruta("e1")); fs::create_symlink("fin", Ruta("e2")); },
+         Ruta("e1"), Ruta("fin"), true, [&] { EXPECT_TRUE(S_ISLNK(Modo(Ruta("e1"))) && S_ISLNK(Modo(Ruta("e2")))); }},
+        {"enlace a una carpeta", [&] { fs::create_directory(Ruta("c")); fs::create_directory_symlink(Ruta("c"), Ruta("ac")); },
+         Ruta("ac"), "", false, [&] { EXPECT_TRUE(fs::is_empty(Ruta("c"))); }},
+        {"carpeta", [] {}, carpeta_.string(), "", false, [] {}},
+        {"bucle de enlaces", [&] { fs::create_symlink("b2", Ruta("b1")); fs::create_symlink("b1", Ruta("b2")); },
+         Ruta("b1"), "", false, [] {}},
+        {"FIFO sin lector: rechazado sin esperar", [&] { ::mkfifo(Ruta("fifo").c_str(), 0600); },
+         Ruta("fifo"), "", false, [&] { EXPECT_TRUE(S_ISFIFO(Modo(Ruta("fifo")))); }},
+        {"nombre de 250 bytes", [] {}, Ruta(nombreLargo), Ruta(nombreLargo), true, [] {}},
+    };
+    umask_ = ::umask(022);
+    ::umask(umask_);
+    for (const Caso& c : casos) {
+        c.prepara();
+        const std::size_t antes = Entradas();
+        const ErrorFichero e = GuardaFichero(c.ruta, "datos\r\n");
+        EXPECT_EQ(!e, c.guarda) << c.nombre << ": " << e.descripcion;
+        if (c.guarda) {
+            EXPECT_EQ(LeeFichero(c.contenido), "datos\r\n") << c.nombre;
+        } else {
+            EXPECT_FALSE(e.descripcion.empty()) << c.nombre;
+            EXPECT_EQ(Entradas(), antes) << c.nombre; // no temporary file left
+        }
+        c.comprueba();
+    }
+}
+
+TEST_F(Carpeta, UnaFifoConLectorRecibeLosDatosYSigueSiendoFifo) {
+    ASSERT_EQ(::mkfifo(Ruta("fifo").c_str(), 0600), 0);
+    std::string leido;
+    std::thread lector = Lector(Ruta("fifo"), leido);
+    ErrorFichero e;
+    // the reader may not have opened it yet: try until it has
+    for (int i = 0; i < 500 && (e = GuardaFichero(Ruta("fifo"), "por la tuber\xc3\xad" "a")); ++i) ::usleep(10000);
+    lector.join();
+    EXPECT_FALSE(e) << e.descripcion;
+    EXPECT_EQ(leido, "por la tuber\xc3\xad" "a");
+    EXPECT_TRUE(S_ISFIFO(Modo(Ruta("fifo"))));
+}
+
+TEST_F(Carpeta, UnDispositivoSeEscribeEnSitio) {
+    if (::geteuid() != 0) GTEST_SKIP() << "mknod necesita ser root";
+    ASSERT_EQ(::mknod(Ruta("nulo").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    EXPECT_FALSE(GuardaFichero(Ruta("nulo"), "nada"));
+    EXPECT_TRUE(S_ISCHR(Modo(Ruta("nulo"))));
+    ASSERT_EQ(::mknod(Ruta("lleno").c_str(), S_IFCHR | 0666, makedev(1, 7)), 0); // like /dev/full
+    EXPECT_EQ(GuardaFichero(Ruta("lleno"), "nada").tipo, ErrorFichero::NoSeEscribe);
+    EXPECT_TRUE(S_ISCHR(Modo(Ruta("lleno"))));
+}
+
+TEST_F(Carpeta, DiscoLlenoDejaElFicheroAnteriorYLoDice) {
+    const std::string anterior(10000, 'a');
+    EscribeFichero(Ruta("f"), anterior);
+    for (std::size_t tamano : {std::size_t(100), std::size_t(16384), std::size_t(1) << 20}) {
+        const int estado = EnHijo([&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limite{4096, 4096};
+            ::setrlimit(RLIMIT_FSIZE, &limite);
+            const ErrorFichero e = GuardaFichero(Ruta("f"), std::string(tamano + 4096, 'b'));
+            return e.tipo == ErrorFichero::NoSeEscribe ? 0 : 1;
+        });
+        EXPECT_EQ(estado, 0) << tamano;
+        EXPECT_EQ(LeeFichero(Ruta("f")), anterior) << tamano;
+        EXPECT_EQ(Entradas(), 1u) << tamano;
+    }
+}
+
+TEST_F(Carpeta, DuenoYPermisos) {
+    if (::geteuid() != 0) GTEST_SKIP() << "cambiar de usuario necesita ser root";
+    // root replacing a user's file keeps its owner and group
+    EscribeFichero(Ruta("ajeno"), "de nobody");
+    ASSERT_EQ(::chown(Ruta("ajeno").c_str(), 65534, 65534), 0);
+    EXPECT_FALSE(GuardaFichero(Ruta("ajeno"), "nuevo"));
+    struct stat st {};
+    ::stat(Ruta("ajeno").c_str(), &st);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    // a read-only file of root's, in a folder anyone may write, is refused to nobody
+    EscribeFichero(Ruta("solo-lectura"), "de root");
+    ::chmod(Ruta("solo-lectura").c_str(), 0444);
+    const int estado = EnHijo([&] {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) return 2;
+        return GuardaFichero(Ruta("solo-lectura"), "de nobody") ? 0 : 1;
+    });
+    EXPECT_EQ(estado, 0);
+    EXPECT_EQ(LeeFichero(Ruta("solo-lectura")), "de root");
+    // a new file under umask 077 is the user's alone
+    const int nuevo = EnHijo([&] {
+        ::umask(077);
+        return GuardaFichero(Ruta("privado"), "x") ? 1 : 0;
+    });
+    EXPECT_EQ(nuevo, 0);
+    EXPECT_EQ(Modo(Ruta("privado")) & 07777, 0600u);
+}
+
+TEST_F(Carpeta, LeerDeUnaFifoCuentaLoLeido) {
+    ASSERT_EQ(::mkfifo(Ruta("fifo").c_str(), 0600), 0);
+    struct Caso {
+        std::size_t escritos;
+        std::int64_t maximo;
+        ErrorFichero::Tipo tipo;
+    } casos[] = {{1000, 1000, ErrorFichero::Ninguno}, {1001, 1000, ErrorFichero::DemasiadoGrande}};
+    for (const Caso& c : casos) {
+        std::thread escritor([&] {
+            std::ofstream f(Ruta("fifo"), std::ios::binary);
+            f << std::string(c.escritos, 'x');
+        });
+        ::usleep(50000); // the writer waits in its open, so it already counts as a writer
+        std::string bytes;
+        const ErrorFichero e = LeeFicheroEntero(Ruta("fifo"), c.maximo, bytes);
+        escritor.join();
+        EXPECT_EQ(e.tipo, c.tipo) << c.escritos;
+        if (!e) { EXPECT_EQ(bytes.size(), c.escritos); }
+    }
+    std::string bytes;
+    EXPECT_EQ(LeeFicheroEntero(carpeta_.string(), 100, bytes).tipo, ErrorFichero::NoSeAbre);
+    EXPECT_EQ(LeeFicheroEntero(Ruta("no-existe"), 100, bytes).tipo, ErrorFichero::NoSeAbre);
+}
+
+} // namespace
