@@ -21,6 +21,7 @@ Aplicacion::~Aplicacion() { delete main_; }
 void Aplicacion::muestraModal(QWidget* w) {
     if (w != editor_) w->setAttribute(Qt::WA_DeleteOnClose);
     w->setWindowModality(Qt::ApplicationModal);
+    CentraSobre(w, main_);
     w->show();
     w->raise();
     w->activateWindow();

@@ -148,6 +148,13 @@ Ayuda::Ayuda(QWidget* padre) : QDialog(padre) {
                                    "el EDITOR, que contiene:"), false},
         {"Label11", QStringLiteral("En cada fila las coordenadas de un punto separadas por COMAS en cada uno de "
                                    "los formatos anteriores, que quedan separados por PUNTO Y COMA."), false},
+        {"Label12", QStringLiteral("LAS CAJAS"), true},
+        {"Label13", QStringLiteral("Las dieciocho cajas se desplazan juntas: la l\u00ednea k de cada caja es el punto k, "
+                                   "y el punto del cursor se resalta en todas. Bajo las cajas se indica cu\u00e1ntos "
+                                   "puntos hay y desde qu\u00e9 formato se introdujeron. Se pueden pegar desde una hoja "
+                                   "de c\u00e1lculo filas de tres valores separados por tabuladores (la coma decimal "
+                                   "pasa a punto); \u00abCopiar tabla\u00bb, en el men\u00fa contextual de cada caja, "
+                                   "copia las dieciocho columnas."), false},
     };
     for (const auto& t : textos) {
         QLabel* e = Etiqueta(this, t.nombre, t.texto, t.titulo ? negrita : QFont());

@@ -24,6 +24,7 @@ const QString MensajeErrorAbrirEditor =
 const QString PreguntaGuardarCambios = QStringLiteral(" \u00bfDesea guardar cambios? ");
 const QString EntradaPorFichero = QStringLiteral("Entrada por fichero");
 const QString SalidaPorFichero = QStringLiteral("Salida por fichero");
+const QString SinImpresora = QStringLiteral(" No hay ninguna impresora disponible. ");
 const QString OpcionNoDisponible = QStringLiteral(" Opci\u00f3n no disponible. ");
 
 const char* const NombresFuentes[] = {"Courier New", "Arial", "Symbol"};
@@ -260,6 +261,10 @@ void Editor::Guardar() {
 }
 
 void Editor::Imprimir() {
+    if (!dialogos_.hayImpresora()) {
+        dialogos_.mensaje(this, SinImpresora, Icono::Ninguno);
+        return;
+    }
     const auto opciones = dialogos_.dialogoImprimir(this);
     if (!opciones) return;
     if (opciones->aFichero) {
@@ -278,6 +283,7 @@ void Editor::Reemplazar() {
     auto* d = new Reemplaza(*this, dialogos_);
     d->setAttribute(Qt::WA_DeleteOnClose);
     d->setWindowModality(Qt::ApplicationModal);
+    CentraSobre(d, this);
     d->show();
 }
 

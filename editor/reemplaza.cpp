@@ -36,6 +36,10 @@ Reemplaza::Reemplaza(Editor& editor, Dialogos& dialogos)
     setTabOrder(Text1, Text2);
     setTabOrder(Text2, aceptar);
     setTabOrder(aceptar, cancelar);
+    // the title bar shows the whole title; the buttons keep clear of the edges
+    g->setContentsMargins(18, 18, 18, 18);
+    g->setHorizontalSpacing(12);
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 160);
     connect(aceptar, &QPushButton::clicked, this, &Reemplaza::btnAccept_Click);
     connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -45,9 +49,12 @@ void Reemplaza::btnAccept_Click() {
         dialogos_.mensaje(this, QStringLiteral("\u00a1Las dos celdas han de contener un caracter!"), Icono::Ninguno);
         return;
     }
-    const std::u16string r = ReemplazaCaracteres(editor_.texto().toStdU16String(),
-                                                 Text1->text().toStdU16String(), Text2->text().toStdU16String());
-    const QString nuevo = QString::fromStdU16String(r);
+    // on the text as its file holds it: a line end is CR LF, two characters
+    const QString crlf = editor_.texto().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    const std::u16string r =
+        ReemplazaCaracteres(crlf.toStdU16String(), Text1->text().toStdU16String(), Text2->text().toStdU16String());
+    QString nuevo = QString::fromStdU16String(r);
+    nuevo.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (nuevo != editor_.texto()) editor_.ponTexto(nuevo);
     accept();
 }

@@ -94,13 +94,9 @@ Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, bool primero) {
         }
     }
     for (std::size_t i = 0; i < p.lineas.size(); ++i) {
-        const Columnas3 uno{{p.valores.c1[i]}, {p.valores.c2[i]}, {p.valores.c3[i]}};
-        if (std::isnan(uno.c1[0]) || std::isnan(uno.c2[0]) || std::isnan(uno.c3[0])) continue;
-        try {
-            LineasDeSalida(Transforma(formato, uno), true);
-        } catch (const FalloAritmetico& e) {
-            if (b.fallos.size() < MaximoDiagnosticos)
-                b.fallos.push_back({p.lineas[i], "error aritm\u00e9tico: " + std::string(e.what())});
+        if (std::isnan(p.valores.c1[i]) || std::isnan(p.valores.c2[i]) || std::isnan(p.valores.c3[i])) continue;
+        if (const auto fallo = FalloDelPunto(formato, p.valores, i)) {
+            if (b.fallos.size() < MaximoDiagnosticos) b.fallos.push_back({p.lineas[i], "error aritm\u00e9tico: " + *fallo});
             ++b.totalFallos;
         }
     }

@@ -23,6 +23,7 @@ public:
     std::deque<bool> respuestas;
     std::deque<std::optional<Impresion>> impresiones;
     bool impresoraFalla = false;
+    int impresoras = 1;
 
     std::vector<Mostrado> mensajes;
     std::vector<QString> preguntas;
@@ -53,6 +54,7 @@ public:
         return r;
     }
     void pitido() override { ++pitidos; }
+    bool hayImpresora() override { return impresoras > 0; }
     std::optional<Impresion> dialogoImprimir(QWidget*) override { return Siguiente(impresiones, "imprimir"); }
     bool imprime(const QString& documento, QString& error) override {
         if (impresoraFalla) {

@@ -1,6 +1,7 @@
 #include "dialogos_prueba.h"
 #include "editor/editor.h"
 #include "editor/reemplaza.h"
+#include "ventana/dialogos_qt.h"
 #include "texto/reemplazo.h"
 #include "transformacion/salida.h"
 #include "aplicacion/aplicacion.h"
@@ -260,6 +261,20 @@ TEST_F(EditorPrueba, Imprimir) {
     Accion("FicheroImprimir")->trigger();
     EXPECT_EQ(dialogos.ultimoMensaje(), QStringLiteral("La impresora no responde"));
     EXPECT_EQ(dialogos.documentos.size(), 1u);
+    // no printer at all: said before any dialog
+    dialogos.impresoras = 0;
+    Accion("FicheroImprimir")->trigger();
+    EXPECT_EQ(dialogos.ultimoMensaje(), QStringLiteral(" No hay ninguna impresora disponible. "));
+    EXPECT_TRUE(dialogos.impresiones.empty());
+}
+
+// The real printer path: a job that cannot start is an error, never a silent success.
+TEST(DialogosQt, UnTrabajoQueNoEmpiezaEsUnError) {
+    DialogosQt d;
+    if (d.hayImpresora()) GTEST_SKIP() << "hay una impresora instalada";
+    QString error;
+    EXPECT_FALSE(d.imprime(QStringLiteral("texto"), error));
+    EXPECT_FALSE(error.isEmpty());
 }
 
 TEST(ReemplazaCaracteres, Algoritmo) {
@@ -309,6 +324,37 @@ TEST_F(EditorPrueba, DialogoReemplazar) {
     editor->close();
     EXPECT_EQ(dialogos.preguntas.back(), Pregunta);
     EXPECT_EQ(Lee(ruta), "1,5,2");
+}
+
+TEST_F(EditorPrueba, ReemplazaSobreElTextoConFinalesCrLf) {
+    struct Caso {
+        QString texto, buscado, por, resultado;
+    } casos[] = {
+        // the line end is two characters, CR LF, as the file holds it: "x" CR LF "foo" gives "abcfoo"
+        {QStringLiteral("x\nfoo"), QStringLiteral("x"), QStringLiteral("abc"), QStringLiteral("abcfoo")},
+        {QStringLiteral("x\nfoo"), QStringLiteral("x"), QStringLiteral("ab"), QStringLiteral("ab\nfoo")},
+        {QStringLiteral("1,5\n2,5"), QStringLiteral(","), QStringLiteral("."), QStringLiteral("1.5\n2.5")},
+    };
+    for (const Caso& c : casos) {
+        editor->ponTexto(c.texto);
+        Accion("Reemplazar")->trigger();
+        Reemplaza* d = DialogoReemplazo();
+        d->Text1->setText(c.buscado);
+        d->Text2->setText(c.por);
+        d->findChild<QPushButton*>(QStringLiteral("btnAccept"))->click();
+        EXPECT_EQ(editor->texto(), c.resultado) << c.texto.toStdString();
+        delete d;
+    }
+    // the dialog shows its whole title and keeps its buttons off the edges
+    Accion("Reemplazar")->trigger();
+    Reemplaza* d = DialogoReemplazo();
+    d->show();
+    EXPECT_GE(d->width(), d->fontMetrics().horizontalAdvance(d->windowTitle()) + 100);
+    for (QPushButton* b : d->findChildren<QPushButton*>()) {
+        EXPECT_GE(b->geometry().left(), 9);
+        EXPECT_LE(b->geometry().right(), d->width() - 9);
+        EXPECT_LE(b->geometry().bottom(), d->height() - 9);
+    }
 }
 
 // The editor's lifecycle with the main window.

@@ -41,6 +41,8 @@ TEST(Aplicacion, CadaVentanaAbreYCierraSinTocarLosDatos) {
             ASSERT_NE(w, nullptr);
             EXPECT_TRUE(w->isVisible());
             EXPECT_EQ(w->windowModality(), Qt::ApplicationModal);
+            // centred over the main window
+            EXPECT_LE((w->frameGeometry().center() - v.frameGeometry().center()).manhattanLength(), 4) << boton;
             w->findChild<QPushButton*>()->click();
             EXPECT_FALSE(w->isVisible());
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -4,7 +4,15 @@
 #include "vectores.h"
 #include "ventana/main.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -145,6 +153,9 @@ TEST_F(VentanaPrincipal, EntradaPorFichero) {
     EscribeFichero(Ruta(QStringLiteral("latin1.txt")).toStdString(), "a\xf1o\r\n1,2,3");
     EscribeFichero(Ruta(QStringLiteral("malo.txt")).toStdString(), "2\r\n1,2,3\r\n\r\n");
     EscribeFichero(Ruta(QStringLiteral("enorme.txt")).toStdString(), "3\r\n1e305,0,0");
+    EscribeFichero(Ruta(QStringLiteral("letras.txt")).toStdString(), "3\r\n40,-3,0\r\n40,-3x3,0");
+    EscribeFichero(Ruta(QStringLiteral("cr.txt")).toStdString(), "3\n\r40.3,-3.3,100\n");
+    EscribeFichero(Ruta(QStringLiteral("solo-cr.txt")).toStdString(), "3\r40.3,-3.3,100\r40.4,-3.3,100\r");
     Escribe(0, QStringLiteral("algo"));
     dialogos.rutasAbrir.push_back(Ruta(QStringLiteral("huso31.txt")));
     Pulsa("Input");
@@ -164,7 +175,12 @@ TEST_F(VentanaPrincipal, EntradaPorFichero) {
         {"identificador 7", Ruta(QStringLiteral("id.txt")), QStringLiteral(" El indicador de tipo de datos 7 no es reconocido ")},
         {"identificador en Latin-1", Ruta(QStringLiteral("latin1.txt")),
          QStringLiteral(" El indicador de tipo de datos a\u00f1o no es reconocido ")},
-        {"línea en blanco al final", Ruta(QStringLiteral("malo.txt")), QString::fromStdString(MensajeErrorAbrir)},
+        {"línea en blanco al final", Ruta(QStringLiteral("malo.txt")),
+         QString::fromStdString(MensajeErrorAbrir) + QStringLiteral("\r\n L\u00ednea 3, campo 1 vac\u00edo.")},
+        {"campo no numérico", Ruta(QStringLiteral("letras.txt")),
+         QString::fromStdString(MensajeErrorAbrir) + QStringLiteral("\r\n L\u00ednea 3, campo 2: \u00ab-3x3\u00bb no es un n\u00famero.")},
+        {"campo que empieza con CR: nunca 0", Ruta(QStringLiteral("cr.txt")),
+         QString::fromStdString(MensajeErrorAbrir) + QStringLiteral("\r\n L\u00ednea 2, campo 1 vac\u00edo.")},
         {"no existe", Ruta(QStringLiteral("nada.txt")), QString::fromStdString(MensajeErrorAbrir)},
         {"valor que no cabe en su columna", Ruta(QStringLiteral("enorme.txt")), QString::fromStdString(MensajeErrorAbrir)},
         {"es una carpeta", carpeta.path(), QString::fromStdString(MensajeErrorAbrir)},
@@ -183,6 +199,12 @@ TEST_F(VentanaPrincipal, EntradaPorFichero) {
         EXPECT_EQ(ventana.datos().Columnas, antes.Columnas) << c.nombre;
     }
     EXPECT_EQ(dialogos.pitidos, 0);
+    // lines ended by a lone CR
+    dialogos.rutasAbrir.push_back(Ruta(QStringLiteral("solo-cr.txt")));
+    Pulsa("Input");
+    EXPECT_EQ(Caja(6), QStringLiteral(" 40.30000000\n 40.40000000"));
+    EXPECT_EQ(ventana.formatoMarcado(), 3);
+    EXPECT_TRUE(ventana.estado().startsWith(QStringLiteral("2 puntos desde Geod\u00e9sicas ED50"))) << ventana.estado().toStdString();
 }
 
 TEST_F(VentanaPrincipal, SalidaPorFichero) {
@@ -240,6 +262,137 @@ TEST_F(VentanaPrincipal, SalidaPorFichero) {
         EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << limite;
         EXPECT_EQ(Fichero(destino), "anterior") << limite;
     }
+}
+
+} // namespace
+
+namespace {
+
+// 40 points of geodetic ED50, one a line.
+void CuarentaPuntos(Main& v) {
+    QStringList lat, lon, h;
+    for (int i = 0; i < 40; ++i) {
+        lat << QStringLiteral("40.%1").arg(10 + i);
+        lon << QStringLiteral("-3.%1").arg(10 + i);
+        h << QString::number(100 + i);
+    }
+    v.caja(6)->setPlainText(lat.join(QLatin1Char('\n')));
+    v.caja(7)->setPlainText(lon.join(QLatin1Char('\n')));
+    v.caja(8)->setPlainText(h.join(QLatin1Char('\n')));
+    v.findChild<QPushButton*>(QStringLiteral("Transform_2"))->click();
+}
+
+TEST_F(VentanaPrincipal, CabeEnUnaPantallaDe1024x768) {
+    ventana.show();
+    EXPECT_LE(ventana.width(), 1000);
+    EXPECT_LE(ventana.height(), 700);
+    EXPECT_LE(ventana.minimumSizeHint().width(), 1000);
+    EXPECT_LE(ventana.minimumSizeHint().height(), 700);
+    ventana.resize(1000, 700);
+    QCoreApplication::processEvents();
+    Escribe(9, QStringLiteral("-4412345.678"));
+    Escribe(13, QStringLiteral(" -180.00000000"));
+    for (int k : {9, 13}) {
+        const QPlainTextEdit* c = ventana.caja(k);
+        const int texto = c->fontMetrics().horizontalAdvance(Caja(k));
+        EXPECT_LE(texto, c->viewport()->width() - 2 * static_cast<int>(c->document()->documentMargin())) << k;
+        EXPECT_FALSE(c->horizontalScrollBar()->isVisible()) << k;
+    }
+    ventana.resize(1600, 1000);
+    QCoreApplication::processEvents();
+    EXPECT_GT(ventana.caja(0)->height(), 100); // the boxes take the room
+}
+
+TEST_F(VentanaPrincipal, LaLineaKDeCadaCajaEsElPuntoK) {
+    ventana.show();
+    CuarentaPuntos(ventana);
+    EXPECT_EQ(ventana.estado(), QStringLiteral("40 puntos desde Geod\u00e9sicas ED50"));
+    EXPECT_EQ(ventana.formatoMarcado(), 3);
+    // one scroll position for the eighteen boxes, whichever box or bar moves
+    ventana.desplazamiento()->setValue(20);
+    for (int k = 0; k < 18; ++k) EXPECT_EQ(ventana.caja(k)->verticalScrollBar()->value(), 20) << k;
+    ventana.caja(16)->verticalScrollBar()->setValue(5);
+    for (int k = 0; k < 18; ++k) EXPECT_EQ(ventana.caja(k)->verticalScrollBar()->value(), 5) << k;
+    EXPECT_EQ(ventana.desplazamiento()->value(), 5);
+    // the point under the cursor is highlighted in all of them
+    QTextCursor c(ventana.caja(1)->document()->findBlockByNumber(24));
+    ventana.caja(1)->setTextCursor(c);
+    EXPECT_EQ(ventana.puntoResaltado(), 24);
+    for (int k = 0; k < 18; ++k) {
+        ASSERT_EQ(ventana.caja(k)->extraSelections().size(), 1) << k;
+        EXPECT_EQ(ventana.caja(k)->extraSelections()[0].cursor.blockNumber(), 24) << k;
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ventana.caja(17)->verticalScrollBar()->value(), ventana.caja(1)->verticalScrollBar()->value());
+}
+
+TEST_F(VentanaPrincipal, ErroresQueNombranElLugar) {
+    struct Caso {
+        const char* nombre;
+        int indice;
+        QString a, b, c, mensaje;
+    } casos[] = {
+        {"mensaje B nombra la línea y la columna", 2, QStringLiteral("40\n41"), QStringLiteral("-3\n-3x"), QStringLiteral("0\n0"),
+         QStringLiteral("\u00a1Hay alg\u00fan valor no num\u00e9rico!\r\n L\u00ednea 2 de la columna \u03bb.")},
+        {"mensaje A sin cambios", 0, QStringLiteral("1\n2"), QStringLiteral("1"), QStringLiteral("1\n2"),
+         QString::fromStdString(MensajeDistintoNumero)},
+        {"punto 2 sobre el eje polar", 3, QStringLiteral("6378388\n0"), QStringLiteral("0\n0"), QStringLiteral("0\n6356911"),
+         QStringLiteral(" \u00a1Error aritm\u00e9tico en la transformaci\u00f3n! \r\n Punto 2 (entrado en Cartesianas geoc\u00e9ntricas ED50): "
+                        "punto sobre el eje polar: divisi\u00f3n por cero.\r\n No se ha modificado ning\u00fan dato.")},
+    };
+    for (const Caso& c : casos) {
+        Escribe(3 * c.indice, c.a);
+        Escribe(3 * c.indice + 1, c.b);
+        Escribe(3 * c.indice + 2, c.c);
+        Transforma(c.indice);
+        EXPECT_EQ(dialogos.ultimoMensaje(), c.mensaje) << c.nombre;
+    }
+}
+
+TEST_F(VentanaPrincipal, PegarYCopiarComoUnaHojaDeCalculo) {
+    // a Spanish spreadsheet's block: three tab-separated values a row, decimal commas
+    QMimeData bloque;
+    bloque.setText(QStringLiteral("440263,927\t4475248,878\t667,5\r\n440000\t4474000\t100\r\n"));
+    ventana.caja(1)->insertFromMimeData(&bloque);
+    EXPECT_EQ(Caja(0), QStringLiteral("440263.927\n440000"));
+    EXPECT_EQ(Caja(1), QStringLiteral("4475248.878\n4474000"));
+    EXPECT_EQ(Caja(2), QStringLiteral("667.5\n100"));
+    Transforma(0);
+    EXPECT_TRUE(dialogos.mensajes.empty());
+    EXPECT_EQ(ventana.datos().NumPuntos, 2);
+    // one column ending with a line end leaves no empty last line
+    QMimeData columna;
+    columna.setText(QStringLiteral("1\n2\n"));
+    Escribe(3, QString());
+    ventana.caja(3)->insertFromMimeData(&columna);
+    EXPECT_EQ(Caja(3), QStringLiteral("1\n2"));
+    // a comma typed in a box is still refused
+    Escribe(0, QStringLiteral("440263,927\n440000"));
+    Transforma(0);
+    EXPECT_EQ(dialogos.ultimoMensaje().left(29), QString::fromStdString(MensajeNoNumerico));
+    // "Copiar tabla": a header row and one row a point, tab-separated
+    Transforma(2);
+    QMenu* menu = ventana.caja(5)->menuContextual();
+    menu->findChild<QAction*>(QStringLiteral("CopiarTabla"))->trigger();
+    delete menu;
+    const QStringList filas = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+    ASSERT_EQ(filas.size(), 4); // header, two points, the final line end
+    EXPECT_EQ(filas[0].split(QLatin1Char('\t')).size(), 18);
+    EXPECT_TRUE(filas[0].startsWith(QStringLiteral("UTM huso 30 X\tUTM huso 30 Y\tUTM huso 30 h\tUTM huso 31 X")));
+    EXPECT_EQ(filas[1].split(QLatin1Char('\t')).value(0), QStringLiteral("440263.927"));
+}
+
+TEST_F(VentanaPrincipal, IntroPulsaElBotonConElFoco) {
+    ventana.show();
+    QApplication::setActiveWindow(&ventana);
+    Escribe(6, QStringLiteral("40"));
+    Escribe(7, QStringLiteral("-3"));
+    Escribe(8, QStringLiteral("0"));
+    auto* boton = ventana.findChild<QPushButton*>(QStringLiteral("Transform_2"));
+    boton->setFocus();
+    QTest::keyClick(boton, Qt::Key_Return);
+    EXPECT_EQ(ventana.datos().NumPuntos, 1);
+    EXPECT_FALSE(Caja(0).isEmpty());
 }
 
 } // namespace

@@ -13,8 +13,9 @@ std::size_t Caracteres(std::string_view texto) {
     }));
 }
 
-// Every line of the box through the numeric test; false at the first line it refuses.
-bool LeeCaja(std::string_view caja, Columna& destino) {
+// Every line of the box through the numeric test; the number of the first line it refuses
+// (from 1), or 0.
+int LeeCaja(std::string_view caja, Columna& destino) {
     std::size_t inicio = 0;
     while (true) {
         const std::size_t cr = caja.find('\r', inicio);
@@ -23,9 +24,9 @@ bool LeeCaja(std::string_view caja, Columna& destino) {
                                                                ? std::string_view::npos
                                                                : cr - inicio);
         const std::optional<double> v = NumeroValido(linea);
-        if (!v) return false;
+        if (!v) return static_cast<int>(destino.size()) + 1;
         destino.push_back(*v);
-        if (cr == std::string_view::npos) return true;
+        if (cr == std::string_view::npos) return 0;
         inicio = cr + 1;
     }
 }
@@ -47,8 +48,11 @@ std::variant<Columnas3, FalloLectura> LeeCajas(std::string_view caja1, std::stri
     }
     Columnas3 r;
     for (Columna* c : {&r.c1, &r.c2, &r.c3}) c->reserve(cuenta + 1);
-    if (!LeeCaja(caja1, r.c1) || !LeeCaja(caja2, r.c2) || !LeeCaja(caja3, r.c3))
-        return FalloLectura{MensajeNoNumerico};
+    int m = 0;
+    for (Columna* c : {&r.c1, &r.c2, &r.c3}) {
+        if (const int linea = LeeCaja(cajas[static_cast<std::size_t>(m)], *c)) return FalloLectura{MensajeNoNumerico, m, linea};
+        ++m;
+    }
     return r;
 }
 
@@ -65,6 +69,12 @@ std::string TextoCaja(const Columna& columna, int k) {
 std::string MensajeFalloAritmetico(const std::string& descripcion) {
     return " \u00a1Error aritm\u00e9tico en la transformaci\u00f3n! \r\n " + descripcion +
            ". No se ha modificado ning\u00fan dato.";
+}
+
+std::string MensajeFalloAritmetico(const std::string& descripcion, std::size_t punto, int formato) {
+    return " \u00a1Error aritm\u00e9tico en la transformaci\u00f3n! \r\n Punto " + std::to_string(punto) +
+           " (entrado en " + NombresFormatos[static_cast<std::size_t>(formato - 1)] + "): " + descripcion +
+           ".\r\n No se ha modificado ning\u00fan dato.";
 }
 
 std::array<std::string, 18> MuestraResultados(const ConjuntoDatos& datos) {

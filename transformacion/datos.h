@@ -29,9 +29,17 @@ inline const std::string MensajeCajaDemasiadoLarga =
     "\u00a1Una columna tiene m\u00e1s de 32767 caracteres!\r\n"
     " Divida los puntos en varias transformaciones.";
 
-// Why the reading stage refused the boxes, with the message to show.
+// The six formats' names, in format order.
+inline const std::array<std::string, 6> NombresFormatos{
+    "UTM huso 30", "UTM huso 31", "Geod\u00e9sicas ED50", "Cartesianas geoc\u00e9ntricas ED50",
+    "Geod\u00e9sicas WGS84", "Cartesianas geoc\u00e9ntricas WGS84"};
+
+// Why the reading stage refused the boxes, with the message to show; for a value that is not
+// a number, where it stands.
 struct FalloLectura {
     std::string mensaje;
+    int caja = -1;  // 0 to 2 within the format
+    int linea = 0;  // counted from 1
 };
 
 // Reading stage of a transformation: the three box texts of one format (UTF-8, lines ended
@@ -50,3 +58,5 @@ std::array<std::string, 18> MuestraResultados(const ConjuntoDatos& datos);
 
 // The report of an arithmetic fault of a conversion.
 std::string MensajeFalloAritmetico(const std::string& descripcion);
+// The same naming the point (counted from 1) and the format it was entered in.
+std::string MensajeFalloAritmetico(const std::string& descripcion, std::size_t punto, int formato);

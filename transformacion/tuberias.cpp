@@ -5,6 +5,8 @@
 #include "geodesia/similitud.h"
 #include "geodesia/utm.h"
 
+#include "geodesia/fallo.h"
+
 #include <stdexcept>
 
 namespace {
@@ -91,4 +93,13 @@ ConjuntoDatos Transforma(int formato, const Columnas3& entrada) {
         break;
     }
     return d;
+}
+
+std::optional<std::string> FalloDelPunto(int formato, const Columnas3& entrada, std::size_t i) {
+    try {
+        MuestraResultados(Transforma(formato, Columnas3{{entrada.c1[i]}, {entrada.c2[i]}, {entrada.c3[i]}}));
+        return std::nullopt;
+    } catch (const FalloAritmetico& e) {
+        return std::string(e.what());
+    }
 }

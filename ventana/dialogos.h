@@ -27,7 +27,9 @@ public:
     // Yes/No question with the information icon, No the default; true for Yes.
     virtual bool pregunta(QWidget* padre, const QString& texto) = 0;
     virtual void pitido() = 0;
-    // Print dialog without the print-to-file choice; nullopt when cancelled.
+    // Whether any printer is installed.
+    virtual bool hayImpresora() = 0;
+    // Print dialog without the print-to-file and page-range choices; nullopt when cancelled.
     virtual std::optional<Impresion> dialogoImprimir(QWidget* padre) = 0;
     // Sends one document to the printer chosen last; false with a description on failure.
     virtual bool imprime(const QString& documento, QString& error) = 0;
@@ -36,6 +38,9 @@ public:
 // " ¡El Fichero ya existe! ¿Desea sobreescribirlo? " and, on lines of their own, the file's
 // name and, when one of the main window's commands chose it, which ("Salida por fichero").
 QString PreguntaSobreescribirFichero(const QString& ruta, const QString& comando);
+
+// Places a window centred over another, within the screen.
+void CentraSobre(QWidget* w, const QWidget* sobre);
 
 // The filter list of every file dialog; the third entry is preselected.
 inline const QString FiltroFicheros = QStringLiteral(

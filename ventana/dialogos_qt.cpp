@@ -7,8 +7,13 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
+#include <QAbstractTextDocumentLayout>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QScreen>
 #include <QTextDocument>
+
+#include <algorithm>
 
 namespace {
 
@@ -44,6 +49,20 @@ QString PreguntaSobreescribirFichero(const QString& ruta, const QString& comando
     return t;
 }
 
+void CentraSobre(QWidget* w, const QWidget* sobre) {
+    if (w == nullptr || sobre == nullptr) return;
+    if (!w->testAttribute(Qt::WA_Resized)) w->adjustSize();
+    QRect r(QPoint(), w->size().expandedTo(w->minimumSizeHint()));
+    r.moveCenter(sobre->frameGeometry().center());
+    // never off the screen the main window is on
+    if (const QScreen* pantalla = sobre->screen()) {
+        const QRect disponible = pantalla->availableGeometry();
+        r.moveLeft(std::clamp(r.left(), disponible.left(), std::max(disponible.left(), disponible.right() - r.width())));
+        r.moveTop(std::clamp(r.top(), disponible.top(), std::max(disponible.top(), disponible.bottom() - r.height())));
+    }
+    w->move(r.topLeft());
+}
+
 DialogosQt::DialogosQt() = default;
 DialogosQt::~DialogosQt() = default;
 
@@ -71,10 +90,16 @@ bool DialogosQt::pregunta(QWidget* padre, const QString& texto) {
 
 void DialogosQt::pitido() { QApplication::beep(); }
 
+bool DialogosQt::hayImpresora() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+
 std::optional<Impresion> DialogosQt::dialogoImprimir(QWidget* padre) {
     impresora_ = std::make_unique<QPrinter>();
     QPrintDialog d(impresora_.get(), padre);
+    // every copy is printed whole: no page range, selection or current page
     d.setOption(QAbstractPrintDialog::PrintToFile, false);
+    d.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    d.setOption(QAbstractPrintDialog::PrintSelection, false);
+    d.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     if (d.exec() != QDialog::Accepted) return std::nullopt;
     Impresion r;
     r.copias = impresora_->copyCount();
@@ -86,12 +111,28 @@ bool DialogosQt::imprime(const QString& documento, QString& error) {
     if (!impresora_) impresora_ = std::make_unique<QPrinter>();
     // the copies are already in the document: one job
     impresora_->setCopyCount(1);
+    impresora_->setPrintRange(QPrinter::AllPages);
     QTextDocument doc;
     doc.setPlainText(documento);
     doc.setDefaultFont(QFont(QStringLiteral("Courier New"), 10));
-    doc.print(impresora_.get());
-    if (impresora_->printerState() == QPrinter::Error) {
-        error = QStringLiteral("No se ha podido imprimir el documento.");
+    // page by page, so that a job that does not start or end is known
+    QPainter p;
+    if (!p.begin(impresora_.get())) {
+        error = QStringLiteral(" No se ha podido empezar a imprimir. ");
+        return false;
+    }
+    doc.documentLayout()->setPaintDevice(impresora_.get());
+    const QSizeF pagina = impresora_->pageLayout().paintRectPixels(impresora_->resolution()).size();
+    doc.setPageSize(pagina);
+    for (int i = 0; i < doc.pageCount(); ++i) {
+        if (i > 0 && !impresora_->newPage()) break;
+        p.save();
+        p.translate(0, -i * pagina.height());
+        doc.drawContents(&p, QRectF(0, i * pagina.height(), pagina.width(), pagina.height()));
+        p.restore();
+    }
+    if (!p.end() || impresora_->printerState() == QPrinter::Error || impresora_->printerState() == QPrinter::Aborted) {
+        error = QStringLiteral(" No se ha podido imprimir el documento. ");
         return false;
     }
     return true;

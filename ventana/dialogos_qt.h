@@ -16,6 +16,7 @@ public:
     void mensaje(QWidget* padre, const QString& texto, Icono icono) override;
     bool pregunta(QWidget* padre, const QString& texto) override;
     void pitido() override;
+    bool hayImpresora() override;
     std::optional<Impresion> dialogoImprimir(QWidget* padre) override;
     bool imprime(const QString& documento, QString& error) override;
 

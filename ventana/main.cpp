@@ -3,11 +3,17 @@
 #include "transformacion/entrada.h"
 #include "transformacion/salida.h"
 #include "geodesia/fallo.h"
+#include "ventana/caja.h"
 #include "ventana/ficheros_qt.h"
 #include "ventana/texto_qt.h"
 #include "transformacion/tuberias.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFileInfo>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,6 +23,8 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <limits>
 #include <array>
 
 namespace {
@@ -43,6 +51,10 @@ Main::Main(Dialogos& dialogos, QWidget* padre) : QWidget(padre), dialogos_(dialo
     creaFormatos(l);
     creaBotones(l);
     unsetCursor();
+    // room for the boxes, but never more than a 1024 x 768 screen can show
+    QSize tamano(1000, 700);
+    if (const QScreen* pantalla = screen()) tamano = tamano.boundedTo(pantalla->availableGeometry().size());
+    resize(tamano.expandedTo(minimumSizeHint()));
 }
 
 void Main::creaTitulos(QVBoxLayout* l) {
@@ -56,49 +68,96 @@ void Main::creaTitulos(QVBoxLayout* l) {
     l->addWidget(t2);
 }
 
+namespace {
+
+// Coordinate letters of each format, as the boxes are captioned, and as a table's header names them.
+const QString Letras[6] = {QStringLiteral("XYh"), QStringLiteral("XYh"), QStringLiteral("\u03c6\u03bbh"),
+                           QStringLiteral("XYZ"), QStringLiteral("\u03c6\u03bbh"), QStringLiteral("XYZ")};
+const char* const Coordenadas[6][3] = {{"X", "Y", "h"}, {"X", "Y", "h"}, {"latitud", "longitud", "h"},
+                                       {"X", "Y", "Z"}, {"latitud", "longitud", "h"}, {"X", "Y", "Z"}};
+
+// 2340 as "2 340".
+QString Miles(long long n) {
+    QString t = QString::number(n);
+    for (int i = t.size() - 3; i > 0; i -= 3) t.insert(i, QLatin1Char(' '));
+    return t;
+}
+
+} // namespace
+
 void Main::creaFormatos(QVBoxLayout* l) {
-    auto* fila = new QHBoxLayout;
-    auto* ed50 = new QGroupBox(QStringLiteral("ED50"), this);
-    auto* rejilla = new QGridLayout(ed50);
     const QString geodesicas = QStringLiteral("Geod\u00e9sicas (pseudosexagesimal)");
     const QString cartesianas = QStringLiteral("Cartesianas geoc\u00e9ntricas");
-    rejilla->addWidget(creaFormato(1, QStringLiteral("UTM huso 30"), QStringLiteral("XYh")), 0, 0);
-    rejilla->addWidget(creaFormato(2, QStringLiteral("UTM huso 31"), QStringLiteral("XYh")), 0, 1);
-    rejilla->addWidget(creaFormato(3, geodesicas, QStringLiteral("\u03c6\u03bbh")), 1, 0);
-    rejilla->addWidget(creaFormato(4, cartesianas, QStringLiteral("XYZ")), 1, 1);
+    auto* ed50 = new QGroupBox(QStringLiteral("ED50"), this);
+    auto* rejilla = new QGridLayout(ed50);
+    rejilla->addWidget(creaFormato(1, QStringLiteral("UTM huso 30"), Letras[0]), 0, 0);
+    rejilla->addWidget(creaFormato(2, QStringLiteral("UTM huso 31"), Letras[1]), 0, 1);
+    rejilla->addWidget(creaFormato(3, geodesicas, Letras[2]), 1, 0);
+    rejilla->addWidget(creaFormato(4, cartesianas, Letras[3]), 1, 1);
     auto* wgs84 = new QGroupBox(QStringLiteral("WGS84"), this);
-    auto* pila = new QVBoxLayout(wgs84);
-    pila->addWidget(creaFormato(5, geodesicas, QStringLiteral("\u03c6\u03bbh")));
-    pila->addWidget(creaFormato(6, cartesianas, QStringLiteral("XYZ")));
-    fila->addWidget(ed50, 2);
-    fila->addWidget(wgs84, 1);
-    l->addLayout(fila, 1);
+    wgs84->setObjectName(QStringLiteral("GrupoWgs84"));
+    auto* fila = new QGridLayout(wgs84);
+    fila->addWidget(creaFormato(5, geodesicas, Letras[4]), 0, 0);
+    fila->addWidget(creaFormato(6, cartesianas, Letras[5]), 0, 1);
+    auto* grupos = new QVBoxLayout;
+    grupos->addWidget(ed50, 2);
+    grupos->addWidget(wgs84, 1);
+
+    // one scroll bar for the eighteen boxes: line k of every box is point k
+    desplazamiento_ = new QScrollBar(Qt::Vertical, this);
+    desplazamiento_->setObjectName(QStringLiteral("Desplazamiento"));
+    connect(desplazamiento_, &QScrollBar::valueChanged, this, &Main::desplazaTodas);
+    auto* cajas = new QHBoxLayout;
+    cajas->addLayout(grupos, 1);
+    cajas->addWidget(desplazamiento_);
+    l->addLayout(cajas, 1);
+
+    estado_ = new QLabel(this);
+    estado_->setObjectName(QStringLiteral("Estado"));
+    l->addWidget(estado_);
 }
 
 QGroupBox* Main::creaFormato(int formato, const QString& titulo, const QString& letras) {
     auto* marco = new QGroupBox(titulo, this);
     marco->setObjectName(QStringLiteral("Frame2_%1").arg(formato));
+    marcos_[static_cast<std::size_t>(formato - 1)] = marco;
     auto* g = new QGridLayout(marco);
     const QFont fija = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    const int anchoCaja = QFontMetrics(fija).horizontalAdvance(QStringLiteral("-4412345.6789"));
+    const QFontMetrics medidas(fija);
     for (int m = 0; m < 3; ++m) {
         const int k = 3 * (formato - 1) + m;
         auto* letra = new QLabel(letras.mid(m, 1), marco);
         letra->setAlignment(Qt::AlignCenter);
-        auto* caja = new QPlainTextEdit(marco);
+        auto* caja = new CajaCoordenada(marco);
         caja->setObjectName(QStringLiteral("Coord_%1").arg(k));
         caja->setFont(fija);
         caja->setLineWrapMode(QPlainTextEdit::NoWrap);
         caja->setTabChangesFocus(true);
         caja->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        caja->setMinimumWidth(anchoCaja + 24);
-        caja->setMinimumHeight(5 * QFontMetrics(fija).lineSpacing());
+        caja->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // the widest text a column shows, " -180.00000000", whole
+        const int margen = 2 * (static_cast<int>(caja->document()->documentMargin()) + caja->frameWidth());
+        caja->setMinimumWidth(medidas.horizontalAdvance(QStringLiteral(" -180.00000000")) + margen + 2);
+        caja->setMinimumHeight(3 * medidas.lineSpacing() + margen);
         Coord[static_cast<std::size_t>(k)] = caja;
+        connect(caja->verticalScrollBar(), &QScrollBar::valueChanged, this, &Main::desplazaTodas);
+        connect(caja->verticalScrollBar(), &QScrollBar::rangeChanged, this, &Main::ajustaDesplazamiento);
+        // a box scrolled by its own cursor does not always tell its scroll bar's signal
+        connect(caja, &QPlainTextEdit::updateRequest, this, [this, caja](const QRect&, int dy) {
+            if (dy != 0) desplazaTodas(caja->verticalScrollBar()->value());
+        });
+        connect(caja, &QPlainTextEdit::cursorPositionChanged, this,
+                [this, caja] { resalta(caja->textCursor().blockNumber()); });
+        connect(caja, &CajaCoordenada::tablaPegada, this, [this, formato](const std::array<QString, 3>& columnas) {
+            for (int j = 0; j < 3; ++j) Coord[static_cast<std::size_t>(3 * (formato - 1) + j)]->setPlainText(columnas[static_cast<std::size_t>(j)]);
+        });
+        connect(caja, &CajaCoordenada::copiarTabla, this, &Main::copiaTabla);
         g->addWidget(letra, 0, m);
         g->addWidget(caja, 1, m);
     }
     auto* boton = new QPushButton(QStringLiteral("< TRANSFORMAR >"), marco);
     boton->setObjectName(QStringLiteral("Transform_%1").arg(formato - 1));
+    boton->setAutoDefault(true); // Enter on the focused button presses it
     Transform[static_cast<std::size_t>(formato - 1)] = boton;
     connect(boton, &QPushButton::clicked, this, [this, formato] { Transform_Click(formato - 1); });
     g->addWidget(boton, 2, 0, 1, 3, Qt::AlignCenter);
@@ -125,11 +184,90 @@ void Main::creaBotones(QVBoxLayout* l) {
         auto* boton = new QPushButton(b.texto, this);
         boton->setObjectName(QString::fromLatin1(b.nombre));
         boton->setMinimumHeight(33);
+        boton->setAutoDefault(true);
         connect(boton, &QPushButton::clicked, this, b.accion);
         fila->addWidget(boton);
     }
     l->addLayout(fila);
 }
+
+void Main::desplazaTodas(int valor) {
+    if (desplazando_) return;
+    desplazando_ = true;
+    for (CajaCoordenada* c : Coord) c->verticalScrollBar()->setValue(valor);
+    desplazamiento_->setValue(valor);
+    desplazando_ = false;
+}
+
+void Main::ajustaDesplazamiento() {
+    int maximo = 0;
+    for (CajaCoordenada* c : Coord) maximo = std::max(maximo, c->verticalScrollBar()->maximum());
+    desplazamiento_->setRange(0, maximo);
+    desplazamiento_->setPageStep(Coord[0]->verticalScrollBar()->pageStep());
+}
+
+// The point under the cursor, highlighted in every box and visible in the shortest of them.
+void Main::resalta(int linea) {
+    puntoResaltado_ = linea;
+    int visibles = std::numeric_limits<int>::max();
+    for (CajaCoordenada* c : Coord)
+        visibles = std::min(visibles, std::max(1, c->viewport()->height() / c->fontMetrics().lineSpacing()));
+    const int arriba = desplazamiento_->value();
+    if (linea < arriba) desplazaTodas(linea);
+    else if (linea >= arriba + visibles) desplazaTodas(linea - visibles + 1);
+    QTextEdit::ExtraSelection s;
+    s.format.setBackground(palette().color(QPalette::AlternateBase).darker(108));
+    s.format.setProperty(QTextFormat::FullWidthSelection, true);
+    for (CajaCoordenada* c : Coord) {
+        const QTextBlock bloque = c->document()->findBlockByNumber(linea);
+        if (!bloque.isValid()) {
+            c->setExtraSelections({});
+            continue;
+        }
+        s.cursor = QTextCursor(bloque);
+        c->setExtraSelections({s});
+    }
+}
+
+void Main::marca(int formato, const QString& estado) {
+    formatoMarcado_ = formato;
+    for (std::size_t f = 0; f < 6; ++f) {
+        QFont fuente = marcos_[f]->font();
+        fuente.setBold(static_cast<int>(f) + 1 == formato);
+        marcos_[f]->setFont(fuente);
+        // the boxes, letters and button keep the regular face
+        for (QWidget* w : marcos_[f]->findChildren<QWidget*>()) {
+            QFont hijo = w->font();
+            hijo.setBold(false);
+            w->setFont(hijo);
+        }
+    }
+    estado_->setText(estado);
+}
+
+QString Main::estado() const { return estado_->text(); }
+
+QString Main::tabla() const {
+    QStringList cabecera;
+    std::array<QStringList, 18> columnas;
+    qsizetype filas = 0;
+    for (int k = 0; k < 18; ++k) {
+        cabecera << QString::fromStdString(NombresFormatos[static_cast<std::size_t>(k / 3)]) + QLatin1Char(' ') +
+                        QString::fromLatin1(Coordenadas[k / 3][k % 3]);
+        const QString texto = Coord[static_cast<std::size_t>(k)]->toPlainText();
+        if (!texto.isEmpty()) columnas[static_cast<std::size_t>(k)] = texto.split(QLatin1Char('\n'));
+        filas = std::max(filas, columnas[static_cast<std::size_t>(k)].size());
+    }
+    QString t = cabecera.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    for (qsizetype i = 0; i < filas; ++i) {
+        QStringList fila;
+        for (const QStringList& c : columnas) fila << c.value(i).trimmed();
+        t += fila.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    return t;
+}
+
+void Main::copiaTabla() { QApplication::clipboard()->setText(tabla()); }
 
 void Main::avisa(const QString& texto, Icono icono, bool conPitido) {
     if (conPitido) dialogos_.pitido();
@@ -142,36 +280,51 @@ void Main::Transform_Click(int indice) {
     const auto leido = LeeCajas(ACrLf(caja(b)->toPlainText()), ACrLf(caja(b + 1)->toPlainText()),
                                 ACrLf(caja(b + 2)->toPlainText()));
     if (const auto* f = std::get_if<FalloLectura>(&leido)) {
-        avisa(QString::fromStdString(f->mensaje), Icono::Informacion, true);
+        QString mensaje = QString::fromStdString(f->mensaje);
+        if (f->linea > 0)
+            mensaje += QStringLiteral("\r\n L\u00ednea %1 de la columna %2.").arg(f->linea).arg(Letras[indice].mid(f->caja, 1));
+        avisa(mensaje, Icono::Informacion, true);
         unsetCursor();
         return;
     }
     // the data set and the boxes change only when the pipeline and the layout both succeed
+    const Columnas3& entrada = std::get<Columnas3>(leido);
     ConjuntoDatos nuevo;
     std::array<std::string, 18> textos;
     try {
-        nuevo = Transforma(indice + 1, std::get<Columnas3>(leido));
+        nuevo = Transforma(indice + 1, entrada);
         textos = MuestraResultados(nuevo);
     } catch (const FalloAritmetico& e) {
-        avisa(QString::fromStdString(MensajeFalloAritmetico(e.what())), Icono::Informacion, true);
+        // name the first point that fails on its own
+        std::string mensaje = MensajeFalloAritmetico(e.what());
+        for (std::size_t i = 0; i < entrada.c1.size(); ++i) {
+            if (const auto fallo = FalloDelPunto(indice + 1, entrada, i)) {
+                mensaje = MensajeFalloAritmetico(*fallo, i + 1, indice + 1);
+                break;
+            }
+        }
+        avisa(QString::fromStdString(mensaje), Icono::Informacion, true);
         unsetCursor();
         return;
     }
     datos_ = std::move(nuevo);
     for (int k = 0; k < 18; ++k) ponCaja(k, DeCrLf(textos[static_cast<std::size_t>(k)]));
+    const auto n = datos_.NumPuntos;
+    marca(indice + 1, QStringLiteral("%1 %2 desde %3").arg(Miles(n), n == 1 ? QStringLiteral("punto") : QStringLiteral("puntos"),
+                                                           QString::fromStdString(NombresFormatos[static_cast<std::size_t>(indice)])));
     unsetCursor();
 }
 
 // Replaces a box's whole text; a box that already shows it keeps it, with its cursor and
 // undo history.
 void Main::ponCaja(int k, const QString& texto) {
-    QPlainTextEdit* c = caja(k);
+    CajaCoordenada* c = caja(k);
     if (c->document()->characterCount() == texto.size() + 1 && c->toPlainText() == texto) return;
     c->setPlainText(texto);
 }
 
 void Main::Erase_Click() {
-    for (QPlainTextEdit* c : Coord) c->clear();
+    for (CajaCoordenada* c : Coord) c->clear();
 }
 
 void Main::Input_Click() {
@@ -194,8 +347,13 @@ void Main::Input_Click() {
     }
     const auto r = LeeFicheroEntrada(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (const auto* fallo = std::get_if<FalloEntrada>(&r)) {
-        // the identifier message quotes line 1 in the file's own encoding
-        avisa(Decodifica(QByteArray::fromStdString(fallo->mensaje)), Icono::Ninguno, false);
+        // the messages quote the file in its own encoding
+        std::string mensaje = fallo->mensaje;
+        if (fallo->rechazo) {
+            const std::string lugar = DescribeRechazo(*fallo->rechazo);
+            mensaje += "\r\n L\u00ednea " + std::to_string(fallo->rechazo->linea) + ", " + lugar + ".";
+        }
+        avisa(Decodifica(QByteArray::fromStdString(mensaje)), Icono::Ninguno, false);
         return;
     }
     FicheroEntrada fichero = std::get<FicheroEntrada>(r);
@@ -222,6 +380,10 @@ void Main::CargaColumnas(int formato, Columnas3 puntos) {
     datos_ = std::move(d);
     Erase_Click();
     for (std::size_t j = 0; j < 3; ++j) ponCaja(static_cast<int>(k + j), textos[j]);
+    const auto n = datos_.NumPuntos;
+    marca(formato, QStringLiteral("%1 %2 desde %3, le\u00eddos del fichero: pulse su \u00ab< TRANSFORMAR >\u00bb")
+                       .arg(Miles(n), n == 1 ? QStringLiteral("punto") : QStringLiteral("puntos"),
+                            QString::fromStdString(NombresFormatos[static_cast<std::size_t>(formato - 1)])));
 }
 
 void Main::Output_Click() {

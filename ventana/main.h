@@ -1,6 +1,7 @@
 #pragma once
 
 #include "transformacion/datos.h"
+#include "ventana/caja.h"
 #include "ventana/dialogos.h"
 #include "ventana/rutas.h"
 
@@ -11,9 +12,12 @@
 #include <array>
 #include <functional>
 
+
+class QGroupBox;
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class QGroupBox;
+class QScrollBar;
 
 // The main window: eighteen coordinate boxes, six transform buttons, the command buttons.
 class Main : public QWidget {
@@ -23,8 +27,17 @@ public:
 
     const ConjuntoDatos& datos() const { return datos_; }
     RutasCompartidas& rutas() { return rutas_; }
-    QPlainTextEdit* caja(int k) const { return Coord[static_cast<std::size_t>(k)]; }
+    CajaCoordenada* caja(int k) const { return Coord[static_cast<std::size_t>(k)]; }
     int FormatoEntrada() const { return formatoEntrada_; }
+    // The line under the status of the last transformation or file input.
+    QString estado() const;
+    // The format whose frame is marked as the entry of the data shown (0: none).
+    int formatoMarcado() const { return formatoMarcado_; }
+    // The one vertical scroll bar of the eighteen boxes, and the point (line) highlighted.
+    QScrollBar* desplazamiento() const { return desplazamiento_; }
+    int puntoResaltado() const { return puntoResaltado_; }
+    // The eighteen boxes as tab-separated rows under a header row, as "Copiar tabla" gives them.
+    QString tabla() const;
 
     // The windows the buttons open; each builds and shows its own window.
     std::function<void()> abreEditor;   // "Editor de texto"
@@ -38,6 +51,7 @@ public slots:
     void Input_Click();
     void Output_Click();
     void Erase_Click();
+    void copiaTabla();
 
 private:
     void creaTitulos(class QVBoxLayout* l);
@@ -47,11 +61,21 @@ private:
     void ponCaja(int k, const QString& texto);
     void CargaColumnas(int formato, Columnas3 puntos);
     void avisa(const QString& texto, Icono icono, bool conPitido);
+    void desplazaTodas(int valor);
+    void ajustaDesplazamiento();
+    void resalta(int linea);
+    void marca(int formato, const QString& estado);
 
     Dialogos& dialogos_;
     ConjuntoDatos datos_;
     RutasCompartidas rutas_;
     int formatoEntrada_ = 0;
-    std::array<QPlainTextEdit*, 18> Coord{};
+    std::array<CajaCoordenada*, 18> Coord{};
     std::array<QPushButton*, 6> Transform{};
+    std::array<QGroupBox*, 6> marcos_{};
+    QScrollBar* desplazamiento_ = nullptr;
+    QLabel* estado_ = nullptr;
+    int formatoMarcado_ = 0;
+    int puntoResaltado_ = -1;
+    bool desplazando_ = false;
 };
