@@ -50,12 +50,13 @@ bool EsExponente(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; 
 
 // A decimal number as the grammar found it in a text.
 struct Explorado {
-    bool hayDigitos = false; // at least one digit before or after the point
-    bool completo = false;   // nothing but blanks after it
+    bool hayDigitos = false;  // at least one digit before or after the point
+    bool completo = false;    // nothing but blanks after it
     bool negativo = false;
-    long posicion = 0;       // decimal position of the first significant digit, for out-of-range
-    long exponente = 0;      // saturated far beyond the double range
-    std::string limpio;      // the number alone, as from_chars reads it ("-12.5e3")
+    bool limpio = true;       // the span is what from_chars reads: no "+", no D, no blank inside
+    long posicion = 0;        // decimal position of the first significant digit, for out-of-range
+    long exponente = 0;       // saturated far beyond the double range
+    std::string_view numero;  // the span of the text the number takes
 };
 
 // The one number grammar: blanks, an optional sign, digits with at most one ".", an optional
@@ -66,65 +67,68 @@ Explorado Explora(std::string_view t, bool blancosDentro) {
     Explorado r;
     std::size_t i = 0;
     const std::size_t n = t.size();
-    auto salta = [&] {
-        if (blancosDentro)
-            while (i < n && EsBlanco(t[i])) ++i;
+    auto salta = [&](std::size_t& j) {
+        if (!blancosDentro) return;
+        const std::size_t antes = j;
+        while (j < n && EsBlanco(t[j])) ++j;
+        if (j != antes && j < n) r.limpio = false;
     };
     while (i < n && EsBlanco(t[i])) ++i;
+    const std::size_t inicio = i;
+    std::size_t fin = i;
     if (i < n && (t[i] == '+' || t[i] == '-')) {
         r.negativo = t[i] == '-';
-        if (r.negativo) r.limpio += '-';
+        r.limpio = r.limpio && r.negativo;
         ++i;
-        salta();
+        salta(i);
     }
     long enteros = 0;       // integer digits after the leading zeros
     long cerosFraccion = 0; // fraction zeros before the first significant digit
     bool significativo = false;
-    for (; i < n && EsDigito(t[i]); salta()) {
-        r.limpio += t[i];
+    for (; i < n && EsDigito(t[i]); salta(i)) {
         significativo = significativo || t[i] != '0';
         if (significativo) ++enteros;
         r.hayDigitos = true;
-        ++i;
+        fin = ++i;
     }
     if (i < n && t[i] == '.') {
-        r.limpio += '.';
-        ++i;
-        salta();
-        for (; i < n && EsDigito(t[i]); salta()) {
-            r.limpio += t[i];
+        fin = ++i;
+        salta(i);
+        for (; i < n && EsDigito(t[i]); salta(i)) {
             if (!significativo && t[i] == '0') ++cerosFraccion;
             significativo = significativo || t[i] != '0';
             r.hayDigitos = true;
-            ++i;
+            fin = ++i;
         }
     }
     r.posicion = enteros > 0 ? enteros - 1 : -cerosFraccion - 1;
     if (r.hayDigitos && i < n && EsExponente(t[i])) {
         // an exponent without digits is not part of the number: "5e" reads as 5
         std::size_t j = i + 1;
-        auto saltaJ = [&] {
-            if (blancosDentro)
-                while (j < n && EsBlanco(t[j])) ++j;
-        };
-        saltaJ();
+        const bool letraD = t[i] == 'D' || t[i] == 'd';
+        const bool limpioAntes = r.limpio;
+        salta(j);
         bool negativo = false;
         if (j < n && (t[j] == '+' || t[j] == '-')) {
             negativo = t[j] == '-';
             ++j;
-            saltaJ();
+            salta(j);
         }
         if (j < n && EsDigito(t[j])) {
-            r.limpio += negativo ? "e-" : "e";
             long e = 0;
-            for (; j < n && EsDigito(t[j]); saltaJ()) {
+            for (; j < n && EsDigito(t[j]); salta(j)) {
                 if (e < 100000) e = e * 10 + (t[j] - '0');
-                r.limpio += t[j++];
+                fin = ++j;
             }
             r.exponente = negativo ? -e : e;
+            r.limpio = r.limpio && !letraD;
             i = j;
+        } else {
+            r.limpio = limpioAntes;
         }
     }
+    // blanks skipped after the last character do not count against the span
+    r.numero = t.substr(inicio, fin - inicio);
     while (i < n && EsBlanco(t[i])) ++i;
     r.completo = i == n;
     return r;
@@ -134,9 +138,24 @@ Explorado Explora(std::string_view t, bool blancosDentro) {
 // below it a zero of its sign.
 double Valor(const Explorado& x) {
     if (!x.hayDigitos) return 0;
+    std::string copia;
+    std::string_view texto = x.numero;
+    if (!x.limpio) {
+        // the number alone as from_chars reads it: no leading "+", no blanks, "e" for D
+        bool primero = true;
+        for (char c : x.numero) {
+            if (EsBlanco(c)) continue;
+            if (primero && c == '+') {
+                primero = false;
+                continue;
+            }
+            primero = false;
+            copia += c == 'D' || c == 'd' ? 'e' : c;
+        }
+        texto = copia;
+    }
     double v = 0;
-    const char* inicio = x.limpio.data();
-    const auto r = std::from_chars(inicio, inicio + x.limpio.size(), v);
+    const auto r = std::from_chars(texto.data(), texto.data() + texto.size(), v);
     if (r.ec == std::errc::result_out_of_range) {
         const double magnitud =
             x.posicion + x.exponente > 0 ? std::numeric_limits<double>::infinity() : 0.0;

@@ -207,12 +207,22 @@ private:
         if (!id || !std::holds_alternative<int>(*id)) return;
         formato_ = std::get<int>(*id);
         LectorEntrada::Puntos p = lector_.TomaPuntos();
-        for (std::size_t i = 0; i < p.lineas.size(); ++i) {
-            acumulado_.valores.c1.push_back(p.valores.c1[i]);
-            acumulado_.valores.c2.push_back(p.valores.c2[i]);
-            acumulado_.valores.c3.push_back(p.valores.c3[i]);
-            acumulado_.lineas.push_back(p.lineas[i]);
-            if (acumulado_.lineas.size() == PuntosPorBloque) listos_.push_back(std::exchange(acumulado_, {}));
+        auto anade = [](auto& a, const auto& b) { a.insert(a.end(), b.begin(), b.end()); };
+        anade(acumulado_.valores.c1, p.valores.c1);
+        anade(acumulado_.valores.c2, p.valores.c2);
+        anade(acumulado_.valores.c3, p.valores.c3);
+        anade(acumulado_.lineas, p.lineas);
+        while (acumulado_.lineas.size() >= PuntosPorBloque) {
+            LectorEntrada::Puntos bloque;
+            auto corta = [](auto& desde, auto& hacia) {
+                hacia.assign(desde.begin(), desde.begin() + PuntosPorBloque);
+                desde.erase(desde.begin(), desde.begin() + PuntosPorBloque);
+            };
+            corta(acumulado_.valores.c1, bloque.valores.c1);
+            corta(acumulado_.valores.c2, bloque.valores.c2);
+            corta(acumulado_.valores.c3, bloque.valores.c3);
+            corta(acumulado_.lineas, bloque.lineas);
+            listos_.push_back(std::move(bloque));
         }
         if (fin && !acumulado_.lineas.empty()) listos_.push_back(std::exchange(acumulado_, {}));
         if (listos_.size() >= 2 * Hilos() || (fin && !listos_.empty())) Lanza();
