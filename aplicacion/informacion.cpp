@@ -114,6 +114,11 @@ About::About(QWidget* padre) : QDialog(padre) {
     auto* l = new QVBoxLayout(this);
     Presentacion(this, l);
     l->addWidget(Etiqueta(this, "Label3", QStringLiteral("Orvalo, marzo de 2001")));
+    l->addWidget(Etiqueta(this, "Version", QStringLiteral("Versi\u00f3n ") + QStringLiteral(ORVALO_VERSION)));
+    // the licence of the official grids asks for this credit wherever they ship
+    l->addWidget(Etiqueta(this, "CreditoIgn",
+                          QStringLiteral("Rejilla SPED2ETV2 y geoide EGM08-REDNAP: derivado de datos originales del "
+                                         "IGN, www.ign.es, CC-BY 4.0")));
     l->addWidget(Aceptar(this, "Command1"), 0, Qt::AlignCenter);
 }
 
@@ -148,6 +153,13 @@ Ayuda::Ayuda(QWidget* padre) : QDialog(padre) {
                                    "el EDITOR, que contiene:"), false},
         {"Label11", QStringLiteral("En cada fila las coordenadas de un punto separadas por COMAS en cada uno de "
                                    "los formatos anteriores, que quedan separados por PUNTO Y COMA."), false},
+        {"Label14", QStringLiteral("WGS84 O ETRS89"), true},
+        {"Label15", QStringLiteral("Sobre las cajas de WGS84 se elige el m\u00e9todo: los siete par\u00e1metros "
+                                   "(WGS84) o la rejilla oficial del IGN (ETRS89: rejilla SPED2ETV2 y geoide "
+                                   "EGM08-REDNAP, precisi\u00f3n de unos 0,2 m). Con la rejilla, la altura ED50 es una "
+                                   "altitud sobre el nivel del mar y la de ETRS89 es elipsoidal (h = H + N); los puntos "
+                                   "fuera de la Espa\u00f1a peninsular y Baleares se rechazan. Con los siete "
+                                   "par\u00e1metros, bajo las cajas se indica cu\u00e1nto se apartan de la rejilla."), false},
         {"Label12", QStringLiteral("LAS CAJAS"), true},
         {"Label13", QStringLiteral("Las dieciocho cajas se desplazan juntas: la l\u00ednea k de cada caja es el punto k, "
                                    "y el punto del cursor se resalta en todas. Bajo las cajas se indica cu\u00e1ntos "

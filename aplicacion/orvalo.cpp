@@ -12,6 +12,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvalo"));
+    QApplication::setOrganizationName(QStringLiteral("Orvalo")); // where the chosen method is kept
     QApplication::setWindowIcon(IconoOrvalo(64));
     // the standard dialogs speak Spanish like the rest of the program
     QTranslator traduccion;

@@ -1,6 +1,7 @@
 #include "lote.h"
 
 #include "ficheros/ficheros.h"
+#include "rejilla/rejilla.h"
 #include "geodesia/fallo.h"
 #include "geodesia/formato.h"
 #include "transformacion/entrada.h"
@@ -16,6 +17,7 @@
 #include <future>
 #include <istream>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <ostream>
 #include <thread>
@@ -56,6 +58,41 @@ struct Bloque {
     std::string texto;
     std::vector<Diagnostico> fallos; // the first MaximoDiagnosticos
     std::int64_t totalFallos = 0;
+    bool aritmetico = false; // some fault is arithmetic, not a point outside the grid
+};
+
+// Opened grids for the worker threads, each used by one thread at a time.
+class ReservaRejillas {
+public:
+    explicit ReservaRejillas(Rejillas ficheros) : ficheros_(std::move(ficheros)) {
+        std::string error;
+        auto r = Rejilla::Abre(ficheros_, error);
+        if (!r) throw FalloLote{"orvalo-lote: " + error};
+        libres_.push_back(std::move(r));
+    }
+    std::unique_ptr<Rejilla> Toma() {
+        {
+            std::lock_guard<std::mutex> cierre(mutex_);
+            if (!libres_.empty()) {
+                auto r = std::move(libres_.back());
+                libres_.pop_back();
+                return r;
+            }
+        }
+        std::string error;
+        auto r = Rejilla::Abre(ficheros_, error);
+        if (!r) throw FalloLote{"orvalo-lote: " + error};
+        return r;
+    }
+    void Devuelve(std::unique_ptr<Rejilla> r) {
+        std::lock_guard<std::mutex> cierre(mutex_);
+        libres_.push_back(std::move(r));
+    }
+
+private:
+    Rejillas ficheros_;
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<Rejilla>> libres_;
 };
 
 std::string LineasDeSalida(const ConjuntoDatos& d, bool primero) {
@@ -71,7 +108,7 @@ std::string LineasDeSalida(const ConjuntoDatos& d, bool primero) {
 // Converts one block of entry points as the window does: each value first rounded as its box
 // shows it and read back from that text. A fault sends the block through point by point, to
 // name the line of each faulty point; a point with a refused value is already reported.
-Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, bool primero) {
+Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, bool primero, ReservaRejillas* reserva) {
     const int k = 3 * (formato - 1);
     bool refusado = false;
     int m = 0;
@@ -86,20 +123,35 @@ Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, bool primero) {
         ++m;
     }
     Bloque b;
+    std::unique_ptr<Rejilla> rejilla = reserva ? reserva->Toma() : nullptr;
+    auto convierte = [&](const Columnas3& puntos) {
+        return rejilla ? TransformaOficial(formato, puntos, *rejilla) : Transforma(formato, puntos);
+    };
     if (!refusado) {
         try {
-            b.texto = LineasDeSalida(Transforma(formato, p.valores), primero);
+            b.texto = LineasDeSalida(convierte(p.valores), primero);
+            if (rejilla) reserva->Devuelve(std::move(rejilla));
             return b;
         } catch (const FalloAritmetico&) {
+        } catch (const FueraDeRejilla&) {
         }
     }
     for (std::size_t i = 0; i < p.lineas.size(); ++i) {
         if (std::isnan(p.valores.c1[i]) || std::isnan(p.valores.c2[i]) || std::isnan(p.valores.c3[i])) continue;
-        if (const auto fallo = FalloDelPunto(formato, p.valores, i)) {
-            if (b.fallos.size() < MaximoDiagnosticos) b.fallos.push_back({p.lineas[i], "error aritm\u00e9tico: " + *fallo});
-            ++b.totalFallos;
+        std::string fallo;
+        try {
+            LineasDeSalida(convierte(Columnas3{{p.valores.c1[i]}, {p.valores.c2[i]}, {p.valores.c3[i]}}), true);
+            continue;
+        } catch (const FalloAritmetico& e) {
+            fallo = "error aritm\u00e9tico: " + std::string(e.what());
+            b.aritmetico = true;
+        } catch (const FueraDeRejilla&) {
+            fallo = "fuera de la rejilla oficial del IGN";
         }
+        if (b.fallos.size() < MaximoDiagnosticos) b.fallos.push_back({p.lineas[i], fallo});
+        ++b.totalFallos;
     }
+    if (rejilla) reserva->Devuelve(std::move(rejilla));
     b.texto.clear();
     return b;
 }
@@ -177,8 +229,9 @@ private:
 
 class Conversion {
 public:
-    Conversion(std::string nombre, std::istream& entrada, Destino& destino)
-        : nombre_(std::move(nombre)), entrada_(entrada), destino_(destino), lector_(MaximoLineaLote) {}
+    Conversion(std::string nombre, std::istream& entrada, Destino& destino, ReservaRejillas* rejillas)
+        : nombre_(std::move(nombre)), entrada_(entrada), destino_(destino), rejillas_(rejillas),
+          lector_(MaximoLineaLote) {}
 
     // The diagnostics, empty when the whole file converted.
     std::vector<std::string> Ejecuta() {
@@ -236,7 +289,7 @@ private:
         std::vector<std::future<Bloque>> tareas;
         for (LectorEntrada::Puntos& b : listos_) {
             const bool primero = lanzados_++ == 0;
-            tareas.push_back(std::async(std::launch::async, ConvierteBloque, formato_, std::move(b), primero));
+            tareas.push_back(std::async(std::launch::async, ConvierteBloque, formato_, std::move(b), primero, rejillas_));
         }
         listos_.clear();
         Espera();
@@ -248,6 +301,7 @@ private:
         for (auto& t : enCurso_) {
             Bloque b = t.get();
             totalFallos_ += b.totalFallos;
+            aritmetico_ = aritmetico_ || b.aritmetico;
             for (Diagnostico& d : b.fallos)
                 if (fallos_.size() < MaximoDiagnosticos) fallos_.push_back(std::move(d));
             if (totalFallos_ == 0 && lector_.TotalRechazos() == 0) destino_.Escribe(b.texto);
@@ -281,8 +335,15 @@ private:
                         " l\u00edneas m\u00e1s con errores");
         if (lector_.TotalRechazos() > 0) {
             r.push_back(ParaTerminal(MensajeErrorAbrir));
+        } else if (aritmetico_) {
+            for (const Diagnostico& d : fallos_) {
+                if (d.texto.rfind("error aritm", 0) == 0) {
+                    r.push_back(ParaTerminal(MensajeFalloAritmetico(d.texto.substr(d.texto.find(": ") + 2))));
+                    break;
+                }
+            }
         } else if (totalFallos_ > 0) {
-            r.push_back(ParaTerminal(MensajeFalloAritmetico(fallos_.front().texto.substr(fallos_.front().texto.find(": ") + 2))));
+            r.push_back(" \u00a1Hay puntos fuera de la rejilla oficial del IGN! No se ha escrito nada.");
         }
         return r;
     }
@@ -290,6 +351,7 @@ private:
     std::string nombre_;
     std::istream& entrada_;
     Destino& destino_;
+    ReservaRejillas* rejillas_;
     LectorEntrada lector_;
     int formato_ = 0;
     std::size_t lanzados_ = 0;
@@ -298,6 +360,7 @@ private:
     std::vector<std::future<Bloque>> enCurso_;
     std::vector<Diagnostico> fallos_;
     std::int64_t totalFallos_ = 0;
+    bool aritmetico_ = false;
 };
 
 // An opened input file, closed at the end of the run.
@@ -366,7 +429,12 @@ bool DescriptoresEstandarAbiertos() {
 int EjecutaLote(const std::vector<std::string>& argumentos, std::istream& entrada,
                 std::ostream& salida, std::ostream& errores) {
     std::vector<std::string> rutas;
+    bool oficial = false;
     for (const std::string& a : argumentos) {
+        if (a == "--rejilla") {
+            oficial = true;
+            continue;
+        }
         if (a == "--help" || a == "-h") {
             salida << UsoLote;
             return 0;
@@ -388,11 +456,19 @@ int EjecutaLote(const std::vector<std::string>& argumentos, std::istream& entrad
     const std::string& rutaEntrada = rutas[0];
     const std::string rutaSalida = rutas.size() == 2 ? rutas[1] : "-";
     try {
+        std::optional<ReservaRejillas> rejillas;
+        if (oficial) {
+            const Rejillas ficheros = BuscaRejillas();
+            if (!ficheros.falta.empty())
+                throw FalloLote{"orvalo-lote: no se encuentra " + ficheros.falta + " (rejilla oficial del IGN)"};
+            rejillas.emplace(ficheros);
+        }
         std::optional<Entrada> fichero;
         if (rutaEntrada != "-") fichero.emplace(rutaEntrada);
         Destino destino(rutaSalida, salida);
         const std::vector<std::string> diagnosticos =
-            Conversion(rutaEntrada, fichero ? fichero->Flujo() : entrada, destino).Ejecuta();
+            Conversion(rutaEntrada, fichero ? fichero->Flujo() : entrada, destino, rejillas ? &*rejillas : nullptr)
+                .Ejecuta();
         if (!diagnosticos.empty()) {
             for (const std::string& d : diagnosticos) errores << d << '\n';
             return 1;

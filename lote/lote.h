@@ -37,7 +37,7 @@ void InstalaManejadoresDeSenales();
 bool DescriptoresEstandarAbiertos();
 
 inline const std::string UsoLote =
-    "Uso: orvalo-lote [--version] ENTRADA [SALIDA]\n"
+    "Uso: orvalo-lote [--rejilla] [--version] ENTRADA [SALIDA]\n"
     "Transforma un fichero de coordenadas (primera l\u00ednea: formato 1 a 6; despu\u00e9s un "
     "punto por l\u00ednea,\n"
     "X,Y,h o latitud,longitud,h o X,Y,Z) a los seis formatos, como \"Salida por fichero\".\n"
@@ -45,6 +45,9 @@ inline const std::string UsoLote =
     "  SALIDA   fichero de salida (se escribe de forma at\u00f3mica), o - para la salida "
     "est\u00e1ndar;\n"
     "           sin SALIDA se escribe en la salida est\u00e1ndar\n"
+    "  --rejilla  ETRS89 por la rejilla oficial del IGN (SPED2ETV2 y el geoide EGM08-REDNAP)\n"
+    "             en lugar de WGS84 por los siete par\u00e1metros; la altura ED50 es una altitud\n"
+    "  --version  muestra la versi\u00f3n\n"
     "Cada l\u00ednea rechazada se indica como ENTRADA:L\u00cdNEA: motivo.\n"
     "Estado de salida: 0 correcto, 1 fichero err\u00f3neo o fallo aritm\u00e9tico (no se escribe "
     "nada), 2 uso incorrecto.\n";

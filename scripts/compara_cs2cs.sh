@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Times orvalo-lote against PROJ's cs2cs on the same generated points (ED50 geodetic over
 # Spain): orvalo-lote writes all six formats, cs2cs only UTM zone 30. Prints both times and
-# their ratio. Usage: scripts/compara_cs2cs.sh [POINTS] (default 1000000).
+# their ratio, and orvalo-lote --rejilla (the IGN's grid) against the seven parameters. Usage: scripts/compara_cs2cs.sh [POINTS] (default 1000000).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 puntos=${1:-1000000}
@@ -28,7 +28,10 @@ function ps(d,   s, g, m, sec) {
 }'
 
 segundos() { local t0 t1; t0=$(date +%s.%N); "$@"; t1=$(date +%s.%N); echo "$t1 - $t0" | bc -l; }
-t_orvalo=$(segundos ./build-rendimiento/orvalo-lote "$tmp/orvalo.txt" "$tmp/orvalo.out")
+t_orvalo=$(segundos ./build-rendimiento/lote/orvalo-lote "$tmp/orvalo.txt" "$tmp/orvalo.out")
+t_rejilla=$(segundos ./build-rendimiento/lote/orvalo-lote --rejilla "$tmp/orvalo.txt" "$tmp/rejilla.out")
 t_cs2cs=$(segundos sh -c "cs2cs +proj=longlat +ellps=intl +to +proj=utm +zone=30 +ellps=intl < '$tmp/proj.txt' > '$tmp/proj.out'")
 printf 'puntos: %d\norvalo-lote (seis formatos): %.3f s\ncs2cs (UTM huso 30): %.3f s\nrazón orvalo-lote / cs2cs: %.2f\n' \
   "$puntos" "$t_orvalo" "$t_cs2cs" "$(echo "$t_orvalo / $t_cs2cs" | bc -l)"
+printf 'orvalo-lote --rejilla: %.3f s\nrazón rejilla / siete parámetros: %.2f\n' \
+  "$t_rejilla" "$(echo "$t_rejilla / $t_orvalo" | bc -l)"

@@ -6,8 +6,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTextBlock>
 #include <QTimer>
 
@@ -17,6 +19,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) return 2;
+    QStandardPaths::setTestModeEnabled(true); // the user's chosen method stays untouched
     const QString carpeta = QString::fromLocal8Bit(argv[1]);
     DialogosPrueba dialogos;
     Aplicacion aplicacion(dialogos);
@@ -40,7 +43,8 @@ int main(int argc, char** argv) {
     };
     auto pulsa = [&](const char* boton) { v.findChild<QPushButton*>(QLatin1String(boton))->click(); };
     const std::vector<std::function<void()>> pasos = {
-        [&] { captura("ventana"); pulsa("Command2"); },
+        [&] { captura("ventana"); v.eleccionMetodo()->setCurrentIndex(1); },
+        [&] { captura("ventana-rejilla"); v.eleccionMetodo()->setCurrentIndex(0); pulsa("Command2"); },
         [&] { captura("editor"); aplicacion.editor()->findChild<QAction*>(QStringLiteral("Reemplazar"))->trigger(); },
         [&] { captura("reemplaza"); QApplication::activeModalWidget()->close(); aplicacion.editor()->close(); pulsa("Help"); },
         [&] { captura("ayuda"); aplicacion.ultimaModal()->close(); pulsa("Command1"); },

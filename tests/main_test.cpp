@@ -5,6 +5,9 @@
 #include "ventana/main.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QSettings>
+#include <QStandardItemModel>
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
@@ -306,7 +309,9 @@ TEST_F(VentanaPrincipal, CabeEnUnaPantallaDe1024x768) {
 TEST_F(VentanaPrincipal, LaLineaKDeCadaCajaEsElPuntoK) {
     ventana.show();
     CuarentaPuntos(ventana);
-    EXPECT_EQ(ventana.estado(), QStringLiteral("40 puntos desde Geod\u00e9sicas ED50"));
+    EXPECT_TRUE(ventana.estado().startsWith(
+        QStringLiteral("40 puntos desde Geod\u00e9sicas ED50. Diferencia con la rejilla oficial del IGN: hasta ")))
+        << ventana.estado().toStdString();
     EXPECT_EQ(ventana.formatoMarcado(), 3);
     // one scroll position for the eighteen boxes, whichever box or bar moves
     ventana.desplazamiento()->setValue(20);
@@ -393,6 +398,65 @@ TEST_F(VentanaPrincipal, IntroPulsaElBotonConElFoco) {
     QTest::keyClick(boton, Qt::Key_Return);
     EXPECT_EQ(ventana.datos().NumPuntos, 1);
     EXPECT_FALSE(Caja(0).isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// The method of formats 5 and 6: seven parameters (WGS84) or the IGN's grid (ETRS89).
+TEST(Metodo, ElegidoVisibleYRecordado) {
+    QSettings().remove(QStringLiteral("metodo"));
+    DialogosPrueba dialogos;
+    {
+        Main v(dialogos);
+        EXPECT_EQ(v.metodo(), Main::Metodo::SieteParametros);
+        EXPECT_EQ(v.eleccionMetodo()->currentText(), QStringLiteral("WGS84 \u2014 7 par\u00e1metros"));
+        // Madrid (ED50, H = 100 m): the status says how far the seven parameters lie
+        v.caja(6)->setPlainText(QStringLiteral("40.250048"));
+        v.caja(7)->setPlainText(QStringLiteral("-3.421368"));
+        v.caja(8)->setPlainText(QStringLiteral("100"));
+        v.findChild<QPushButton*>(QStringLiteral("Transform_2"))->click();
+        const QString siete = v.caja(12)->toPlainText();
+        EXPECT_TRUE(v.estado().endsWith(QStringLiteral(" m (punto 1)"))) << v.estado().toStdString();
+        // choosing the grid runs the transformation again: ETRS89, h = H + N
+        v.eleccionMetodo()->setCurrentIndex(1);
+        EXPECT_EQ(v.metodo(), Main::Metodo::RejillaOficial);
+        EXPECT_EQ(v.caja(12)->toPlainText(), QStringLiteral(" 40.24562273"));
+        EXPECT_EQ(v.caja(14)->toPlainText(), QStringLiteral("   151.112"));
+        EXPECT_EQ(v.caja(6)->toPlainText(), QStringLiteral(" 40.25004800"));
+        EXPECT_NE(v.caja(12)->toPlainText(), siete);
+        // a point outside the grid: refused, named, nothing changes
+        const ConjuntoDatos antes = v.datos();
+        v.caja(6)->setPlainText(QStringLiteral("40.25\n28.06"));
+        v.caja(7)->setPlainText(QStringLiteral("-3.42\n-15.25"));
+        v.caja(8)->setPlainText(QStringLiteral("0\n0"));
+        v.findChild<QPushButton*>(QStringLiteral("Transform_2"))->click();
+        EXPECT_TRUE(dialogos.ultimoMensaje().contains(QStringLiteral("Punto 2 (entrado en Geod\u00e9sicas ED50)")))
+            << dialogos.ultimoMensaje().toStdString();
+        EXPECT_EQ(v.datos().Columnas, antes.Columnas);
+    }
+    {
+        Main v(dialogos); // the next run starts with the method chosen last
+        EXPECT_EQ(v.metodo(), Main::Metodo::RejillaOficial);
+        EXPECT_EQ(v.eleccionMetodo()->currentIndex(), 1);
+    }
+    // without the grids the official choice is disabled and names the missing file
+    qputenv("ORVALO_REJILLAS", "/no/existe");
+    {
+        Main v(dialogos);
+        EXPECT_EQ(v.metodo(), Main::Metodo::SieteParametros);
+        const auto* modelo = qobject_cast<QStandardItemModel*>(v.eleccionMetodo()->model());
+        EXPECT_FALSE(modelo->item(1)->isEnabled());
+        EXPECT_TRUE(modelo->item(1)->toolTip().contains(QStringLiteral("es_ign_SPED2ETV2.tif")));
+        v.caja(6)->setPlainText(QStringLiteral("40.25"));
+        v.caja(7)->setPlainText(QStringLiteral("-3.42"));
+        v.caja(8)->setPlainText(QStringLiteral("0"));
+        v.findChild<QPushButton*>(QStringLiteral("Transform_2"))->click();
+        EXPECT_EQ(v.estado(), QStringLiteral("1 punto desde Geod\u00e9sicas ED50"));
+    }
+    qunsetenv("ORVALO_REJILLAS");
+    QSettings().remove(QStringLiteral("metodo"));
 }
 
 } // namespace

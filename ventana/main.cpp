@@ -11,7 +11,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileInfo>
+#include <QComboBox>
 #include <QScreen>
+#include <QSettings>
+#include <QStandardItemModel>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QFontDatabase>
@@ -94,11 +97,13 @@ void Main::creaFormatos(QVBoxLayout* l) {
     rejilla->addWidget(creaFormato(2, QStringLiteral("UTM huso 31"), Letras[1]), 0, 1);
     rejilla->addWidget(creaFormato(3, geodesicas, Letras[2]), 1, 0);
     rejilla->addWidget(creaFormato(4, cartesianas, Letras[3]), 1, 1);
-    auto* wgs84 = new QGroupBox(QStringLiteral("WGS84"), this);
+    // the group's title is the choice of method, always in sight
+    auto* wgs84 = new QGroupBox(this);
     wgs84->setObjectName(QStringLiteral("GrupoWgs84"));
     auto* fila = new QGridLayout(wgs84);
-    fila->addWidget(creaFormato(5, geodesicas, Letras[4]), 0, 0);
-    fila->addWidget(creaFormato(6, cartesianas, Letras[5]), 0, 1);
+    fila->addWidget(creaMetodo(wgs84), 0, 0, 1, 2, Qt::AlignLeft);
+    fila->addWidget(creaFormato(5, geodesicas, Letras[4]), 1, 0);
+    fila->addWidget(creaFormato(6, cartesianas, Letras[5]), 1, 1);
     auto* grupos = new QVBoxLayout;
     grupos->addWidget(ed50, 2);
     grupos->addWidget(wgs84, 1);
@@ -115,6 +120,45 @@ void Main::creaFormatos(QVBoxLayout* l) {
     estado_ = new QLabel(this);
     estado_->setObjectName(QStringLiteral("Estado"));
     l->addWidget(estado_);
+}
+
+QWidget* Main::creaMetodo(QWidget* padre) {
+    eleccionMetodo_ = new QComboBox(padre);
+    eleccionMetodo_->setObjectName(QStringLiteral("Metodo"));
+    eleccionMetodo_->addItem(QStringLiteral("WGS84 \u2014 7 par\u00e1metros"));
+    eleccionMetodo_->addItem(QStringLiteral("ETRS89 \u2014 rejilla oficial del IGN"));
+    const Rejillas ficheros = BuscaRejillas();
+    std::string error;
+    rejilla_ = Rejilla::Abre(ficheros, error);
+    if (!rejilla_) {
+        // without its grids the official method cannot be chosen; the seven parameters work as always
+        auto* modelo = qobject_cast<QStandardItemModel*>(eleccionMetodo_->model());
+        QStandardItem* oficial = modelo->item(1);
+        oficial->setEnabled(false);
+        oficial->setToolTip(QString::fromStdString(error));
+        eleccionMetodo_->setToolTip(QString::fromStdString(error));
+    }
+    if (rejilla_ && QSettings().value(QStringLiteral("metodo")).toString() == QStringLiteral("rejilla")) {
+        metodo_ = Metodo::RejillaOficial;
+        eleccionMetodo_->setCurrentIndex(1);
+    }
+    connect(eleccionMetodo_, &QComboBox::currentIndexChanged, this, &Main::cambiaMetodo);
+    return eleccionMetodo_;
+}
+
+// The data shown follow the method: the last transformation runs again; when it cannot, the
+// method stays as it was.
+void Main::cambiaMetodo(int indice) {
+    const Metodo anterior = metodo_;
+    metodo_ = static_cast<Metodo>(indice);
+    if (ultimoTransformado_ >= 0 && !transforma(ultimoTransformado_)) {
+        metodo_ = anterior;
+        const QSignalBlocker bloqueo(eleccionMetodo_);
+        eleccionMetodo_->setCurrentIndex(static_cast<int>(anterior));
+        return;
+    }
+    QSettings().setValue(QStringLiteral("metodo"), metodo_ == Metodo::RejillaOficial ? QStringLiteral("rejilla")
+                                                                                       : QStringLiteral("siete"));
 }
 
 QGroupBox* Main::creaFormato(int formato, const QString& titulo, const QString& letras) {
@@ -274,7 +318,9 @@ void Main::avisa(const QString& texto, Icono icono, bool conPitido) {
     dialogos_.mensaje(this, texto, icono);
 }
 
-void Main::Transform_Click(int indice) {
+void Main::Transform_Click(int indice) { transforma(indice); }
+
+bool Main::transforma(int indice) {
     setCursor(Qt::BusyCursor);
     const int b = 3 * indice;
     const auto leido = LeeCajas(ACrLf(caja(b)->toPlainText()), ACrLf(caja(b + 1)->toPlainText()),
@@ -285,34 +331,63 @@ void Main::Transform_Click(int indice) {
             mensaje += QStringLiteral("\r\n L\u00ednea %1 de la columna %2.").arg(f->linea).arg(Letras[indice].mid(f->caja, 1));
         avisa(mensaje, Icono::Informacion, true);
         unsetCursor();
-        return;
+        return false;
     }
     // the data set and the boxes change only when the pipeline and the layout both succeed
     const Columnas3& entrada = std::get<Columnas3>(leido);
+    const bool oficial = metodo_ == Metodo::RejillaOficial && rejilla_;
+    auto convierte = [&](const Columnas3& puntos) {
+        return oficial ? TransformaOficial(indice + 1, puntos, *rejilla_) : Transforma(indice + 1, puntos);
+    };
+    const QString formato = QString::fromStdString(NombresFormatos[static_cast<std::size_t>(indice)]);
     ConjuntoDatos nuevo;
     std::array<std::string, 18> textos;
     try {
-        nuevo = Transforma(indice + 1, entrada);
+        nuevo = convierte(entrada);
         textos = MuestraResultados(nuevo);
+    } catch (const FueraDeRejilla& e) {
+        avisa(QStringLiteral(" \u00a1Punto fuera de la rejilla oficial del IGN! \r\n Punto %1 (entrado en %2): la rejilla "
+                             "cubre la Espa\u00f1a peninsular y las Islas Baleares.\r\n No se ha modificado ning\u00fan dato.")
+                  .arg(e.punto)
+                  .arg(formato),
+              Icono::Informacion, true);
+        unsetCursor();
+        return false;
     } catch (const FalloAritmetico& e) {
         // name the first point that fails on its own
         std::string mensaje = MensajeFalloAritmetico(e.what());
         for (std::size_t i = 0; i < entrada.c1.size(); ++i) {
-            if (const auto fallo = FalloDelPunto(indice + 1, entrada, i)) {
-                mensaje = MensajeFalloAritmetico(*fallo, i + 1, indice + 1);
+            try {
+                MuestraResultados(convierte(Columnas3{{entrada.c1[i]}, {entrada.c2[i]}, {entrada.c3[i]}}));
+            } catch (const FalloAritmetico& uno) {
+                mensaje = MensajeFalloAritmetico(uno.what(), i + 1, indice + 1);
                 break;
             }
         }
         avisa(QString::fromStdString(mensaje), Icono::Informacion, true);
         unsetCursor();
-        return;
+        return false;
     }
     datos_ = std::move(nuevo);
+    ultimoTransformado_ = indice;
+    // the boxes are rewritten; the point in view and the one highlighted stay
+    const int arriba = desplazamiento_->value(), punto = puntoResaltado_;
     for (int k = 0; k < 18; ++k) ponCaja(k, DeCrLf(textos[static_cast<std::size_t>(k)]));
+    if (punto >= 0) resalta(punto);
+    desplazaTodas(arriba);
     const auto n = datos_.NumPuntos;
-    marca(indice + 1, QStringLiteral("%1 %2 desde %3").arg(Miles(n), n == 1 ? QStringLiteral("punto") : QStringLiteral("puntos"),
-                                                           QString::fromStdString(NombresFormatos[static_cast<std::size_t>(indice)])));
+    QString estado = QStringLiteral("%1 %2 desde %3").arg(Miles(n), n == 1 ? QStringLiteral("punto") : QStringLiteral("puntos"), formato);
+    // how far the seven parameters lie from the official transformation, where the grid reaches
+    if (!oficial && rejilla_) {
+        if (const auto d = DiferenciaConRejilla(datos_, *rejilla_)) {
+            estado += QStringLiteral(". Diferencia con la rejilla oficial del IGN: hasta %1 m (punto %2)")
+                          .arg(QString::number(d->metros, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(',')))
+                          .arg(d->punto);
+        }
+    }
+    marca(indice + 1, estado);
     unsetCursor();
+    return true;
 }
 
 // Replaces a box's whole text; a box that already shows it keeps it, with its cursor and
@@ -378,6 +453,7 @@ void Main::CargaColumnas(int formato, Columnas3 puntos) {
         return;
     }
     datos_ = std::move(d);
+    ultimoTransformado_ = -1; // the points shown are not yet transformed
     Erase_Click();
     for (std::size_t j = 0; j < 3; ++j) ponCaja(static_cast<int>(k + j), textos[j]);
     const auto n = datos_.NumPuntos;

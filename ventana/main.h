@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rejilla/rejilla.h"
 #include "transformacion/datos.h"
 #include "ventana/caja.h"
 #include "ventana/dialogos.h"
@@ -11,8 +12,10 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
@@ -38,6 +41,10 @@ public:
     int puntoResaltado() const { return puntoResaltado_; }
     // The eighteen boxes as tab-separated rows under a header row, as "Copiar tabla" gives them.
     QString tabla() const;
+    // How formats 5 and 6 are reached: the seven parameters (WGS84) or the IGN's grid (ETRS89).
+    enum class Metodo { SieteParametros = 0, RejillaOficial = 1 };
+    Metodo metodo() const { return metodo_; }
+    QComboBox* eleccionMetodo() const { return eleccionMetodo_; }
 
     // The windows the buttons open; each builds and shows its own window.
     std::function<void()> abreEditor;   // "Editor de texto"
@@ -52,6 +59,7 @@ public slots:
     void Output_Click();
     void Erase_Click();
     void copiaTabla();
+    void cambiaMetodo(int indice);
 
 private:
     void creaTitulos(class QVBoxLayout* l);
@@ -65,6 +73,8 @@ private:
     void ajustaDesplazamiento();
     void resalta(int linea);
     void marca(int formato, const QString& estado);
+    bool transforma(int indice);
+    QWidget* creaMetodo(QWidget* padre);
 
     Dialogos& dialogos_;
     ConjuntoDatos datos_;
@@ -78,4 +88,8 @@ private:
     int formatoMarcado_ = 0;
     int puntoResaltado_ = -1;
     bool desplazando_ = false;
+    Metodo metodo_ = Metodo::SieteParametros;
+    QComboBox* eleccionMetodo_ = nullptr;
+    std::unique_ptr<Rejilla> rejilla_; // null when the grids cannot be read
+    int ultimoTransformado_ = -1;     // the index of the last transformation that succeeded
 };

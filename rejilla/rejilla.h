@@ -1,0 +1,72 @@
+#pragma once
+
+#include "geodesia/elipsoide.h"
+#include "transformacion/datos.h"
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+// Spain's official ED50 -> ETRS89 transformation: the IGN's NTv2 grid SPED2ETV2 for latitude
+// and longitude, and its geoid EGM08-REDNAP for heights (an ED50 height is an altitude H above
+// sea level; the ETRS89 ellipsoidal height is h = H + N). PROJ applies both grids.
+
+inline const std::string FicheroRejillaHorizontal = "es_ign_SPED2ETV2.tif";
+inline const std::string FicheroGeoide = "es_ign_egm08-rednap.tif";
+
+// The two grid files found, or the first one missing.
+struct Rejillas {
+    std::string horizontal, geoide; // paths
+    std::string falta;              // the name of a file not found, when one is
+};
+
+// Looks for the grids in the folder $ORVALO_REJILLAS names, or else beside the program
+// (../share/orvalo/rejillas) and in the source tree it was built from, in that order.
+Rejillas BuscaRejillas();
+
+// A point the grid or the geoid does not cover.
+class FueraDeRejilla : public std::runtime_error {
+public:
+    explicit FueraDeRejilla(std::size_t punto);
+    std::size_t punto; // counted from 1
+};
+
+// The grids opened by PROJ, for one thread at a time.
+class Rejilla {
+public:
+    // Nothing, with the reason in `error`, when a file cannot be read.
+    static std::unique_ptr<Rejilla> Abre(const Rejillas& ficheros, std::string& error);
+    ~Rejilla();
+    Rejilla(const Rejilla&) = delete;
+    Rejilla& operator=(const Rejilla&) = delete;
+
+    // Geodetic columns (pseudo-sexagesimal, metres) in place: ED50 with altitudes to ETRS89
+    // with ellipsoidal heights, or back. The index of the first point outside, if any; the
+    // points before it are converted.
+    std::optional<std::size_t> AEtrs89(Columna& latitudes, Columna& longitudes, Columna& alturas);
+    std::optional<std::size_t> AEd50(Columna& latitudes, Columna& longitudes, Columna& alturas);
+
+private:
+    Rejilla() = default;
+    std::optional<std::size_t> Aplica(Columna& latitudes, Columna& longitudes, Columna& alturas, bool directa);
+    struct Proj;
+    std::unique_ptr<Proj> proj_;
+};
+
+// GRS80, the ellipsoid of ETRS89.
+Elipsoide ElipsoideGrs80();
+
+// The pipeline of entry format `formato` with the official method: the ED50 formats as the
+// seven-parameter pipeline gives them, formats 5 and 6 holding ETRS89 (geodetic on GRS80 with
+// ellipsoidal heights, geocentric Cartesian on GRS80). Throws FueraDeRejilla, or
+// FalloAritmetico.
+ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& rejilla);
+
+// The largest horizontal distance between the seven-parameter WGS84 position of a data set
+// and the official ETRS89 position of its ED50 points, over the points inside the grid.
+struct Diferencia {
+    double metros;
+    std::size_t punto; // counted from 1
+};
+std::optional<Diferencia> DiferenciaConRejilla(const ConjuntoDatos& datos, Rejilla& rejilla);
