@@ -1,5 +1,7 @@
 #include "lote.h"
 
+#include "mapas.h"
+
 #include "ficheros/ficheros.h"
 #include "rejilla/rejilla.h"
 #include "geodesia/fallo.h"
@@ -56,6 +58,7 @@ struct Diagnostico {
 // A block of points converted: its output lines, or the faults of its points.
 struct Bloque {
     std::string texto;
+    std::string kml, geojson; // the block's points for a map
     std::vector<Diagnostico> fallos; // the first MaximoDiagnosticos
     std::int64_t totalFallos = 0;
     bool aritmetico = false; // some fault is arithmetic, not a point outside the grid
@@ -95,11 +98,20 @@ private:
     std::vector<std::unique_ptr<Rejilla>> libres_;
 };
 
-std::string LineasDeSalida(const ConjuntoDatos& d, bool primero) {
+// What a run writes besides the output file.
+struct Opciones {
+    bool nombres = false; // lines start with a point name
+    bool kml = false, geojson = false;
+    ReservaRejillas* rejillas = nullptr; // the official method
+};
+
+std::string LineasDeSalida(const ConjuntoDatos& d, bool primero, const LectorEntrada::Puntos& p, std::int64_t primerPunto,
+                           bool nombres) {
     std::string texto;
     texto.reserve(static_cast<std::size_t>(d.NumPuntos) * 228);
     for (std::size_t i = 0; i < static_cast<std::size_t>(d.NumPuntos); ++i) {
         if (i > 0 || !primero) texto += FinLinea;
+        if (nombres) texto += NombreDelPunto(p.nombres, i, primerPunto) + ";";
         AnadeLineaSalida(d, i, texto);
     }
     return texto;
@@ -108,7 +120,9 @@ std::string LineasDeSalida(const ConjuntoDatos& d, bool primero) {
 // Converts one block of entry points as the window does: each value first rounded as its box
 // shows it and read back from that text. A fault sends the block through point by point, to
 // name the line of each faulty point; a point with a refused value is already reported.
-Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, bool primero, ReservaRejillas* reserva) {
+Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, std::int64_t primerPunto, Opciones opciones) {
+    const bool primero = primerPunto == 0;
+    ReservaRejillas* reserva = opciones.rejillas;
     const int k = 3 * (formato - 1);
     bool refusado = false;
     int m = 0;
@@ -129,7 +143,10 @@ Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, bool primero, Reser
     };
     if (!refusado) {
         try {
-            b.texto = LineasDeSalida(convierte(p.valores), primero);
+            const ConjuntoDatos d = convierte(p.valores);
+            b.texto = LineasDeSalida(d, primero, p, primerPunto, opciones.nombres);
+            if (opciones.kml) b.kml = PuntosKml(d, p.nombres, primerPunto);
+            if (opciones.geojson) b.geojson = PuntosGeoJson(d, p.nombres, primerPunto);
             if (rejilla) reserva->Devuelve(std::move(rejilla));
             return b;
         } catch (const FalloAritmetico&) {
@@ -140,7 +157,7 @@ Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, bool primero, Reser
         if (std::isnan(p.valores.c1[i]) || std::isnan(p.valores.c2[i]) || std::isnan(p.valores.c3[i])) continue;
         std::string fallo;
         try {
-            LineasDeSalida(convierte(Columnas3{{p.valores.c1[i]}, {p.valores.c2[i]}, {p.valores.c3[i]}}), true);
+            MuestraResultados(convierte(Columnas3{{p.valores.c1[i]}, {p.valores.c2[i]}, {p.valores.c3[i]}}));
             continue;
         } catch (const FalloAritmetico& e) {
             fallo = "error aritm\u00e9tico: " + std::string(e.what());
@@ -227,11 +244,27 @@ private:
     int temporal_ = -1;
 };
 
+// A map file begun with its header; nothing when no path was given.
+std::unique_ptr<Escritura> AbreMapa(const std::string& ruta, const std::string& cabecera) {
+    if (ruta.empty()) return nullptr;
+    auto mapa = std::make_unique<Escritura>(ruta);
+    if (!mapa->Escribe(cabecera)) throw FalloLote{ruta + ": " + mapa->Error().descripcion + "\n" + MensajeErrorGuardar};
+    return mapa;
+}
+
+void CierraMapa(const std::string& ruta, Escritura* mapa, const std::string& pie) {
+    if (mapa && !(mapa->Escribe(pie) && mapa->Confirma()))
+        throw FalloLote{ruta + ": " + mapa->Error().descripcion + "\n" + MensajeErrorGuardar};
+}
+
 class Conversion {
 public:
-    Conversion(std::string nombre, std::istream& entrada, Destino& destino, ReservaRejillas* rejillas)
-        : nombre_(std::move(nombre)), entrada_(entrada), destino_(destino), rejillas_(rejillas),
-          lector_(MaximoLineaLote) {}
+    Conversion(std::string nombre, std::istream& entrada, Destino& destino, Opciones opciones, Escritura* kml,
+               Escritura* geojson)
+        : nombre_(std::move(nombre)), entrada_(entrada), destino_(destino), opciones_(opciones), kml_(kml),
+          geojson_(geojson), lector_(MaximoLineaLote) {
+        if (opciones_.nombres) lector_.ConNombres();
+    }
 
     // The diagnostics, empty when the whole file converted.
     std::vector<std::string> Ejecuta() {
@@ -265,6 +298,7 @@ private:
         anade(acumulado_.valores.c2, p.valores.c2);
         anade(acumulado_.valores.c3, p.valores.c3);
         anade(acumulado_.lineas, p.lineas);
+        anade(acumulado_.nombres, p.nombres);
         while (acumulado_.lineas.size() >= PuntosPorBloque) {
             LectorEntrada::Puntos bloque;
             auto corta = [](auto& desde, auto& hacia) {
@@ -275,6 +309,7 @@ private:
             corta(acumulado_.valores.c2, bloque.valores.c2);
             corta(acumulado_.valores.c3, bloque.valores.c3);
             corta(acumulado_.lineas, bloque.lineas);
+            if (!acumulado_.nombres.empty()) corta(acumulado_.nombres, bloque.nombres);
             listos_.push_back(std::move(bloque));
         }
         if (fin && !acumulado_.lineas.empty()) listos_.push_back(std::exchange(acumulado_, {}));
@@ -288,8 +323,9 @@ private:
     void Lanza() {
         std::vector<std::future<Bloque>> tareas;
         for (LectorEntrada::Puntos& b : listos_) {
-            const bool primero = lanzados_++ == 0;
-            tareas.push_back(std::async(std::launch::async, ConvierteBloque, formato_, std::move(b), primero, rejillas_));
+            const auto primerPunto = static_cast<std::int64_t>(puntosLanzados_);
+            puntosLanzados_ += b.lineas.size();
+            tareas.push_back(std::async(std::launch::async, ConvierteBloque, formato_, std::move(b), primerPunto, opciones_));
         }
         listos_.clear();
         Espera();
@@ -304,7 +340,11 @@ private:
             aritmetico_ = aritmetico_ || b.aritmetico;
             for (Diagnostico& d : b.fallos)
                 if (fallos_.size() < MaximoDiagnosticos) fallos_.push_back(std::move(d));
-            if (totalFallos_ == 0 && lector_.TotalRechazos() == 0) destino_.Escribe(b.texto);
+            if (totalFallos_ == 0 && lector_.TotalRechazos() == 0) {
+                destino_.Escribe(b.texto);
+                for (auto [mapa, texto] : {std::pair{kml_, &b.kml}, std::pair{geojson_, &b.geojson}})
+                    if (mapa && !mapa->Escribe(*texto)) throw FalloLote{mapa->Error().descripcion + "\n" + MensajeErrorGuardar};
+            }
         }
         enCurso_.clear();
     }
@@ -351,10 +391,12 @@ private:
     std::string nombre_;
     std::istream& entrada_;
     Destino& destino_;
-    ReservaRejillas* rejillas_;
+    Opciones opciones_;
+    Escritura* kml_;
+    Escritura* geojson_;
     LectorEntrada lector_;
     int formato_ = 0;
-    std::size_t lanzados_ = 0;
+    std::size_t puntosLanzados_ = 0;
     LectorEntrada::Puntos acumulado_;
     std::vector<LectorEntrada::Puntos> listos_;
     std::vector<std::future<Bloque>> enCurso_;
@@ -430,9 +472,24 @@ int EjecutaLote(const std::vector<std::string>& argumentos, std::istream& entrad
                 std::ostream& salida, std::ostream& errores) {
     std::vector<std::string> rutas;
     bool oficial = false;
-    for (const std::string& a : argumentos) {
+    Opciones opciones;
+    std::string rutaKml, rutaGeoJson;
+    for (std::size_t k = 0; k < argumentos.size(); ++k) {
+        const std::string& a = argumentos[k];
         if (a == "--rejilla") {
             oficial = true;
+            continue;
+        }
+        if (a == "--nombres") {
+            opciones.nombres = true;
+            continue;
+        }
+        if (a == "--kml" || a == "--geojson") {
+            if (k + 1 == argumentos.size()) {
+                errores << "orvalo-lote: " << a << " necesita un fichero\n" << UsoLote;
+                return 2;
+            }
+            (a == "--kml" ? rutaKml : rutaGeoJson) = argumentos[++k];
             continue;
         }
         if (a == "--help" || a == "-h") {
@@ -463,17 +520,26 @@ int EjecutaLote(const std::vector<std::string>& argumentos, std::istream& entrad
                 throw FalloLote{"orvalo-lote: no se encuentra " + ficheros.falta + " (rejilla oficial del IGN)"};
             rejillas.emplace(ficheros);
         }
+        opciones.rejillas = rejillas ? &*rejillas : nullptr;
         std::optional<Entrada> fichero;
         if (rutaEntrada != "-") fichero.emplace(rutaEntrada);
         Destino destino(rutaSalida, salida);
+        // the maps are written like the output: whole, or not at all
+        const std::string sistema = oficial ? "ETRS89, rejilla oficial del IGN" : "WGS84, 7 par\u00e1metros";
+        std::unique_ptr<Escritura> kml = AbreMapa(rutaKml, CabeceraKml(rutaEntrada, sistema));
+        std::unique_ptr<Escritura> geojson = AbreMapa(rutaGeoJson, CabeceraGeoJson());
+        opciones.kml = kml != nullptr;
+        opciones.geojson = geojson != nullptr;
         const std::vector<std::string> diagnosticos =
-            Conversion(rutaEntrada, fichero ? fichero->Flujo() : entrada, destino, rejillas ? &*rejillas : nullptr)
+            Conversion(rutaEntrada, fichero ? fichero->Flujo() : entrada, destino, opciones, kml.get(), geojson.get())
                 .Ejecuta();
         if (!diagnosticos.empty()) {
             for (const std::string& d : diagnosticos) errores << d << '\n';
             return 1;
         }
         destino.Confirma();
+        CierraMapa(rutaKml, kml.get(), PieKml());
+        CierraMapa(rutaGeoJson, geojson.get(), PieGeoJson());
         return 0;
     } catch (const FalloLote& f) {
         errores << ParaTerminal(f.mensaje) << '\n';

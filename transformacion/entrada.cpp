@@ -44,6 +44,11 @@ std::string DescribeRechazo(const Rechazo& r) {
         return "faltan valores: " + r.texto;
     case Rechazo::DemasiadasLineas:
         return "demasiadas l\u00edneas: " + r.texto;
+    case Rechazo::Campos:
+        return "se esperaban tres valores, con un nombre delante o sin \u00e9l, y hay " + r.texto + " campos";
+    case Rechazo::NombreLargo:
+        return "el nombre \u00ab" + r.texto + "\u00bb tiene m\u00e1s de " + std::to_string(LectorEntrada::MaximoNombre) +
+               " caracteres";
     }
     return {};
 }
@@ -116,6 +121,7 @@ void LectorEntrada::Lee(std::string_view t) {
         inicio = i + 1;
         if (c == ',') continue;
         // the line ends: CR LF, LF or a lone CR
+        FinDeLinea();
         lineaEmpezada_ = false;
         campoEnLinea_ = 0;
         largoLinea_ = 0;
@@ -157,15 +163,44 @@ void LectorEntrada::Confirma() {
 
 void LectorEntrada::FinCampo(std::string_view campo) {
     ++campoEnLinea_;
+    if (nombres_) {
+        camposLinea_.emplace_back(campo);
+        return;
+    }
+    Valor(campo, campoEnLinea_, lineasPuntos_ + 1); // line 1 is the identifier
+}
+
+void LectorEntrada::Valor(std::string_view campo, int numero, std::int64_t linea) {
     const std::int64_t indice = campos_++;
-    const std::int64_t linea = lineasPuntos_ + 1; // line 1 is the identifier
     const std::optional<double> v = NumeroValido(campo);
     pendientes_.push_back(v ? *v : std::nan(""));
     lineasPendientes_.push_back(linea);
-    if (!v) {
-        Rechaza({EnBlanco(campo) ? Rechazo::Vacio : Rechazo::NoNumerico, linea, campoEnLinea_, Cita(campo, 40)},
-                indice);
+    if (!v) Rechaza({EnBlanco(campo) ? Rechazo::Vacio : Rechazo::NoNumerico, linea, numero, Cita(campo, 40)}, indice);
+}
+
+// With names, a whole line is one point: a name and three values, or three values.
+void LectorEntrada::FinDeLinea() {
+    if (!nombres_) return;
+    const std::int64_t linea = lineasPuntos_ + 1;
+    std::vector<std::string> c = std::move(camposLinea_);
+    camposLinea_.clear();
+    std::string nombre;
+    std::size_t primero = 0;
+    if (c.size() == 4) {
+        const std::string_view t = c[0];
+        const std::size_t a = t.find_first_not_of(" \t");
+        nombre = a == std::string_view::npos ? std::string() : std::string(t.substr(a, t.find_last_not_of(" \t") - a + 1));
+        const auto caracteres = std::count_if(nombre.begin(), nombre.end(), [](char ch) { return !Continuacion(ch); });
+        if (static_cast<std::size_t>(caracteres) > MaximoNombre)
+            Rechaza({Rechazo::NombreLargo, linea, 1, Cita(nombre, 40)}, -1);
+        primero = 1;
+    } else if (c.size() != 3 && !(c.size() == 1 && EnBlanco(c[0]))) {
+        Rechaza({Rechazo::Campos, linea, 0, std::to_string(c.size())}, -1);
+        c.assign(3, "0"); // the point keeps its place; the file is refused anyway
     }
+    if (c.size() == 1) c.resize(3); // a blank line: three empty values
+    for (std::size_t k = 0; k < 3; ++k) Valor(c[primero + k], static_cast<int>(primero + k + 1), linea);
+    nombresPendientes_.push_back(std::move(nombre));
 }
 
 // A refusal is certain once the point its field belongs to is (the file has that many lines);
@@ -193,6 +228,7 @@ void LectorEntrada::Termina() {
     if (lineaEmpezada_) { // the last line has no line end
         FinCampo(campo_);
         campo_.clear();
+        FinDeLinea();
         lineaEmpezada_ = false;
     }
     const std::int64_t faltan = 3 * lineasPuntos_ - campos_;
@@ -218,6 +254,11 @@ LectorEntrada::Puntos LectorEntrada::TomaPuntos() {
         p.valores.c2[i] = pendientes_[3 * i + 1];
         p.valores.c3[i] = pendientes_[3 * i + 2];
         p.lineas[i] = lineasPendientes_[3 * i];
+    }
+    if (nombres_) {
+        p.nombres.assign(std::make_move_iterator(nombresPendientes_.begin()),
+                         std::make_move_iterator(nombresPendientes_.begin() + static_cast<std::ptrdiff_t>(n)));
+        nombresPendientes_.erase(nombresPendientes_.begin(), nombresPendientes_.begin() + static_cast<std::ptrdiff_t>(n));
     }
     pendientes_.erase(pendientes_.begin(), pendientes_.begin() + static_cast<std::ptrdiff_t>(3 * n));
     lineasPendientes_.erase(lineasPendientes_.begin(), lineasPendientes_.begin() + static_cast<std::ptrdiff_t>(3 * n));

@@ -23,7 +23,7 @@ inline constexpr std::int64_t MaximoPuntosFichero = 32766;
 
 // A place where the reading refused the file.
 struct Rechazo {
-    enum Motivo { NoNumerico, Vacio, LineaLarga, FaltanValores, DemasiadasLineas } motivo;
+    enum Motivo { NoNumerico, Vacio, LineaLarga, FaltanValores, DemasiadasLineas, Campos, NombreLargo } motivo;
     std::int64_t linea = 0; // of the file, counted from 1 (line 1 is the identifier)
     int campo = 0;          // of that line, counted from 1; 0 for the whole line
     std::string texto;      // the refused text, at most 40 characters
@@ -55,6 +55,11 @@ public:
     explicit LectorEntrada(std::size_t maximoLinea = std::numeric_limits<std::size_t>::max(),
                            std::int64_t maximoPuntos = std::numeric_limits<std::int64_t>::max());
 
+    // Point names: each line is one point, its three values optionally after a name (text
+    // without a comma, at most MaximoNombre characters, blanks around it dropped). No shifting.
+    void ConNombres() { nombres_ = true; }
+    static constexpr std::size_t MaximoNombre = 64;
+
     void Lee(std::string_view trozo);
     void Termina(); // the end of the file
 
@@ -68,6 +73,7 @@ public:
     struct Puntos {
         Columnas3 valores;
         std::vector<std::int64_t> lineas;
+        std::vector<std::string> nombres; // with names: each point's, empty for none
     };
     Puntos TomaPuntos();
 
@@ -80,6 +86,8 @@ public:
 
 private:
     void FinCampo(std::string_view campo);
+    void FinDeLinea();
+    void Valor(std::string_view campo, int numero, std::int64_t linea);
     void EmpiezaLinea();
     void Rechaza(Rechazo r, std::int64_t indice);
     void Confirma();
@@ -99,6 +107,9 @@ private:
     std::int64_t entregados_ = 0;   // points handed out
     std::vector<double> pendientes_; // values of fields not yet handed out
     std::vector<std::int64_t> lineasPendientes_; // file line of each of those fields
+    bool nombres_ = false;
+    std::vector<std::string> camposLinea_;       // with names: the fields of the current line
+    std::vector<std::string> nombresPendientes_; // with names: one a point not handed out
     std::vector<std::pair<std::int64_t, Rechazo>> rechazosInciertos_; // past 3 x lines so far
     std::vector<Rechazo> rechazos_;
     std::int64_t totalRechazos_ = 0;

@@ -1,0 +1,119 @@
+// orvalo-lote's names and maps, read back as a map viewer would (Qt's JSON and XML readers).
+#include "lote/lote.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+struct Ejecucion {
+    int estado;
+    std::string salida, errores;
+};
+
+Ejecucion Ejecuta(std::vector<std::string> args, const std::string& entrada) {
+    std::istringstream in(entrada);
+    std::ostringstream out, err;
+    const int estado = EjecutaLote(args, in, out, err);
+    return {estado, out.str(), err.str()};
+}
+
+// Madrid, Cádiz and Palma in ED50, H = 100 m; the second without a name.
+const std::string Ciudades = "3\r\nV\xc3\xa9rtice \"Madrid\",40.250048,-3.421368,100\r\n36.31372,-6.171896,100\r\n"
+                             "P<1>&,39.341056,2.390072,100";
+
+TEST(Mapas, KmlYGeoJsonLeidosDeVuelta) {
+    QTemporaryDir carpeta;
+    const std::string kml = carpeta.filePath(QStringLiteral("p.kml")).toStdString();
+    const std::string geojson = carpeta.filePath(QStringLiteral("p.geojson")).toStdString();
+    for (bool oficial : {false, true}) {
+        std::vector<std::string> args{"--nombres", "--kml", kml, "--geojson", geojson, "-"};
+        if (oficial) args.insert(args.begin(), "--rejilla");
+        const Ejecucion e = Ejecuta(args, Ciudades);
+        ASSERT_EQ(e.estado, 0) << e.errores;
+        // the output lines start with the name, or the point's number
+        EXPECT_EQ(e.salida.rfind("V\xc3\xa9rtice \"Madrid\";  440287.752,", 0), 0u) << e.salida;
+        EXPECT_NE(e.salida.find("\r\n2;  205530.254,"), std::string::npos);
+        EXPECT_NE(e.salida.find("\r\nP<1>&;  985484.800,"), std::string::npos);
+
+        QFile j(QString::fromStdString(geojson));
+        ASSERT_TRUE(j.open(QIODevice::ReadOnly));
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(j.readAll(), &error);
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+        EXPECT_EQ(doc[QStringLiteral("type")].toString(), QStringLiteral("FeatureCollection"));
+        const QJsonArray puntos = doc[QStringLiteral("features")].toArray();
+        ASSERT_EQ(puntos.size(), 3);
+        const QStringList nombres{QStringLiteral("V\u00e9rtice \"Madrid\""), QStringLiteral("2"), QStringLiteral("P<1>&")};
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(puntos[i][QStringLiteral("properties")][QStringLiteral("nombre")].toString(), nombres[i]);
+        // RFC 7946: longitude first; the official Madrid is the IGN's (40.415618706, -3.705109140, 151.112)
+        const QJsonArray madrid = puntos[0][QStringLiteral("geometry")][QStringLiteral("coordinates")].toArray();
+        ASSERT_EQ(madrid.size(), 3);
+        EXPECT_NEAR(madrid[0].toDouble(), -3.7051, 1e-4);
+        EXPECT_NEAR(madrid[1].toDouble(), 40.4156, 1e-4);
+        if (oficial) { // as the boxes show it: 1e-4 seconds of arc, 3e-8 degrees
+            EXPECT_NEAR(madrid[0].toDouble(), -3.705109140, 3e-8);
+            EXPECT_NEAR(madrid[1].toDouble(), 40.415618706, 3e-8);
+            EXPECT_DOUBLE_EQ(madrid[2].toDouble(), 151.112);
+        }
+
+        QFile k(QString::fromStdString(kml));
+        ASSERT_TRUE(k.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&k);
+        QStringList leidos, coordenadas;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+            if (xml.name() == QLatin1String("name")) leidos << xml.readElementText();
+            if (xml.name() == QLatin1String("coordinates")) coordenadas << xml.readElementText();
+        }
+        ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        EXPECT_EQ(leidos.mid(1), nombres); // the first is the document's
+        ASSERT_EQ(coordenadas.size(), 3);
+        const QStringList c = coordenadas[0].split(QLatin1Char(','));
+        ASSERT_EQ(c.size(), 3);
+        EXPECT_EQ(c[0], QString::number(madrid[0].toDouble(), 'f', 9));
+        EXPECT_EQ(c[1], QString::number(madrid[1].toDouble(), 'f', 9));
+    }
+}
+
+TEST(Mapas, NombresRechazadosYMapasIntactos) {
+    QTemporaryDir carpeta;
+    const QString kml = carpeta.filePath(QStringLiteral("p.kml"));
+    {
+        QFile f(kml);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("anterior");
+    }
+    struct Caso {
+        const char* nombre;
+        std::string entrada, diagnostico;
+    } casos[] = {
+        {"nombre de 65 caracteres", "3\r\n" + std::string(65, 'n') + ",40,-3,0", "-:2: el nombre \xc2\xab"},
+        {"un nombre y dos valores: tres valores", "3\r\nA,40,-3", "-:2: campo 1: \xc2\xab" "A\xc2\xbb no es un n\xc3\xbamero"},
+        {"cinco campos", "3\r\n40,-3,0\r\nA,40,-3,0,1", "-:3: se esperaban tres valores, con un nombre delante o sin \xc3\xa9l, y hay 5 campos"},
+        {"fuera de la rejilla", "3\r\nA,28.06,-15.25,0", "-:2: fuera de la rejilla oficial del IGN"},
+    };
+    for (const Caso& c : casos) {
+        const Ejecucion e = Ejecuta({"--rejilla", "--nombres", "--kml", kml.toStdString(), "-"}, c.entrada);
+        EXPECT_EQ(e.estado, 1) << c.nombre;
+        EXPECT_EQ(e.errores.rfind(c.diagnostico, 0), 0u) << c.nombre << ": " << e.errores;
+        EXPECT_EQ(e.salida, "") << c.nombre;
+        QFile f(kml);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), QByteArray("anterior")) << c.nombre;
+    }
+    // 64 characters are a name; without --nombres a name is a refused value
+    EXPECT_EQ(Ejecuta({"--nombres", "-"}, "3\r\n" + std::string(64, 'n') + ",40,-3,0").estado, 0);
+    EXPECT_EQ(Ejecuta({"-"}, "3\r\nA,40,-3,0").estado, 1);
+    EXPECT_EQ(Ejecuta({"--kml"}, "").estado, 2);
+}
+
+} // namespace
