@@ -14,6 +14,7 @@
 
 #ifndef ORVALO_REJILLAS_FUENTE
 #define ORVALO_REJILLAS_FUENTE ""
+#define ORVALO_CARPETA_COMPILACION ""
 #endif
 
 namespace {
@@ -48,7 +49,10 @@ Rejillas BuscaRejillas() {
     } else {
         const std::string programa = CarpetaDelPrograma();
         if (!programa.empty()) carpetas.push_back(programa + "/../share/orvalo/rejillas");
-        if (*ORVALO_REJILLAS_FUENTE) carpetas.emplace_back(ORVALO_REJILLAS_FUENTE);
+        // a program still in its build folder uses the source tree's; an installed one never
+        const std::string compilacion = ORVALO_CARPETA_COMPILACION;
+        if (*ORVALO_REJILLAS_FUENTE && !compilacion.empty() && programa.rfind(compilacion + "/", 0) == 0)
+            carpetas.emplace_back(ORVALO_REJILLAS_FUENTE);
     }
     Rejillas r;
     for (const std::string& c : carpetas) {
