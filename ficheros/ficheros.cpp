@@ -6,7 +6,10 @@
 #include <cstring>
 #include <fstream>
 
+#include <csignal>
+
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,6 +36,20 @@ void OlvidaTemporal(const std::string& ruta) {
     for (int i = 0; i < Huecos; ++i)
         if (ocupados[i].load() && ruta == temporales[i]) ocupados[i].store(false);
 }
+
+// Signals held back for the life of the object.
+class SinSenales {
+public:
+    SinSenales() {
+        sigset_t todas;
+        sigfillset(&todas);
+        pthread_sigmask(SIG_BLOCK, &todas, &antes_);
+    }
+    ~SinSenales() { pthread_sigmask(SIG_SETMASK, &antes_, nullptr); }
+
+private:
+    sigset_t antes_;
+};
 
 std::string Carpeta(const std::string& ruta) {
     const std::size_t barra = ruta.rfind('/');
@@ -170,13 +187,19 @@ Escritura::Escritura(const std::string& ruta) {
     }
     // a short name: a destination name near the name limit still leaves room for it
     std::string plantilla = Carpeta(destino_) + "/.orvalo-XXXXXX";
-    fd_ = ::mkostemp(plantilla.data(), O_CLOEXEC);
+    {
+        // no signal between the file's creation and its noting down: a handler removes it
+        const SinSenales bloqueo;
+        fd_ = ::mkostemp(plantilla.data(), O_CLOEXEC);
+        if (fd_ >= 0) {
+            temporal_ = plantilla;
+            ApuntaTemporal(temporal_);
+        }
+    }
     if (fd_ < 0) {
         Falla(ErrorFichero::NoSeAbre, errno);
         return;
     }
-    temporal_ = plantilla;
-    ApuntaTemporal(temporal_);
     mode_t modo = 0666 & ~Umask();
     if (existe) {
         modo = st.st_mode & 07777;

@@ -11,9 +11,9 @@ shift || true
 tamanos=("$@")
 [ "${#tamanos[@]}" -gt 0 ] || tamanos=(1024x768 1600x1000)
 cmake -S . -B build >/dev/null
-cmake --build build -j"$(nproc)" --target captura_pantalla >/dev/null
+cmake --build build -j"$(nproc)" --target capturas >/dev/null
 for t in "${tamanos[@]}"; do
   mkdir -p "$carpeta/$t"
-  xvfb-run -a -s "-screen 0 ${t}x24" env QT_QPA_PLATFORM=xcb ./build/tests/captura_pantalla "$carpeta/$t"
+  xvfb-run -a -s "-screen 0 ${t}x24" env QT_QPA_PLATFORM=xcb ./build/herramientas/capturas "$carpeta/$t"
   echo "$carpeta/$t: $(ls "$carpeta/$t" | tr '\n' ' ')"
 done

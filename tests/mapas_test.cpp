@@ -84,36 +84,4 @@ TEST(Mapas, KmlYGeoJsonLeidosDeVuelta) {
     }
 }
 
-TEST(Mapas, NombresRechazadosYMapasIntactos) {
-    QTemporaryDir carpeta;
-    const QString kml = carpeta.filePath(QStringLiteral("p.kml"));
-    {
-        QFile f(kml);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("anterior");
-    }
-    struct Caso {
-        const char* nombre;
-        std::string entrada, diagnostico;
-    } casos[] = {
-        {"nombre de 65 caracteres", "3\r\n" + std::string(65, 'n') + ",40,-3,0", "-:2: el nombre \xc2\xab"},
-        {"un nombre y dos valores: tres valores", "3\r\nA,40,-3", "-:2: campo 1: \xc2\xab" "A\xc2\xbb no es un n\xc3\xbamero"},
-        {"cinco campos", "3\r\n40,-3,0\r\nA,40,-3,0,1", "-:3: se esperaban tres valores, con un nombre delante o sin \xc3\xa9l, y hay 5 campos"},
-        {"fuera de la rejilla", "3\r\nA,28.06,-15.25,0", "-:2: fuera de la rejilla oficial del IGN"},
-    };
-    for (const Caso& c : casos) {
-        const Ejecucion e = Ejecuta({"--rejilla", "--nombres", "--kml", kml.toStdString(), "-"}, c.entrada);
-        EXPECT_EQ(e.estado, 1) << c.nombre;
-        EXPECT_EQ(e.errores.rfind(c.diagnostico, 0), 0u) << c.nombre << ": " << e.errores;
-        EXPECT_EQ(e.salida, "") << c.nombre;
-        QFile f(kml);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll(), QByteArray("anterior")) << c.nombre;
-    }
-    // 64 characters are a name; without --nombres a name is a refused value
-    EXPECT_EQ(Ejecuta({"--nombres", "-"}, "3\r\n" + std::string(64, 'n') + ",40,-3,0").estado, 0);
-    EXPECT_EQ(Ejecuta({"-"}, "3\r\nA,40,-3,0").estado, 1);
-    EXPECT_EQ(Ejecuta({"--kml"}, "").estado, 2);
-}
-
 } // namespace

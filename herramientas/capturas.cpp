@@ -1,7 +1,7 @@
 // Screenshots of the windows as a person sees them (run under Xvfb by scripts/capturas.sh):
 // the main window with 40 points transformed and the cursor on point 25, the editor, its
 // replacement dialog, the help and the About window.
-#include "dialogos_prueba.h"
+#include "tests/dialogos_prueba.h"
 #include "aplicacion/aplicacion.h"
 
 #include <QAction>
