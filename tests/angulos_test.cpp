@@ -10,22 +10,9 @@ namespace {
 
 double GradosARadianes(double grados) { return (grados / 180) * PiSistema; }
 
-TEST(Elipsoides, SemiejesMenoresYExcentricidades) {
+TEST(Elipsoides, SemiejesMenores) {
     EXPECT_EQ(SemiejeMenorEd50, 6356911.9461279465);
     EXPECT_EQ(SemiejeMenorWgs84, 6356752.314140284);
-    struct Caso {
-        const char* nombre;
-        Elipsoide e;
-        double e2, ep2;
-    } casos[] = {
-        {"internacional 1924", ElipsoideEd50(), 0.006722670022333227, 0.006768170197224155},
-        {"WGS84", ElipsoideWgs84(), 0.006694380022923155, 0.006739496775501628},
-    };
-    for (const Caso& c : casos) {
-        const double d = std::pow(c.e.a, 2) - std::pow(c.e.b, 2);
-        EXPECT_DOUBLE_EQ(d / std::pow(c.e.a, 2), c.e2) << c.nombre;
-        EXPECT_DOUBLE_EQ(d / std::pow(c.e.b, 2), c.ep2) << c.nombre;
-    }
 }
 
 TEST(PseudoARadianes, CasosDeLaNotacion) {

@@ -150,13 +150,6 @@ TEST_F(VentanaPrincipal, BorrarSoloVaciaLasCajas) {
 
 TEST_F(VentanaPrincipal, EntradaPorFichero) {
     EscribeFichero(Ruta(QStringLiteral("huso31.txt")).toStdString(), "2\r\n300000,4200000,10\r\n1,2,3\r\n4,5,-6");
-    EscribeFichero(Ruta(QStringLiteral("id.txt")).toStdString(), "7\r\n1,2,3");
-    EscribeFichero(Ruta(QStringLiteral("latin1.txt")).toStdString(), "a\xf1o\r\n1,2,3");
-    EscribeFichero(Ruta(QStringLiteral("malo.txt")).toStdString(), "2\r\n1,2,3\r\n\r\n");
-    EscribeFichero(Ruta(QStringLiteral("enorme.txt")).toStdString(), "3\r\n1e305,0,0");
-    EscribeFichero(Ruta(QStringLiteral("letras.txt")).toStdString(), "3\r\n40,-3,0\r\n40,-3x3,0");
-    EscribeFichero(Ruta(QStringLiteral("cr.txt")).toStdString(), "3\n\r40.3,-3.3,100\n");
-    EscribeFichero(Ruta(QStringLiteral("solo-cr.txt")).toStdString(), "3\r40.3,-3.3,100\r40.4,-3.3,100\r");
     Escribe(0, QStringLiteral("algo"));
     dialogos.rutasAbrir.push_back(Ruta(QStringLiteral("huso31.txt")));
     Pulsa("Input");
@@ -168,40 +161,38 @@ TEST_F(VentanaPrincipal, EntradaPorFichero) {
     EXPECT_EQ(ventana.rutas().NombreAbrir, Ruta(QStringLiteral("huso31.txt")));
     const ConjuntoDatos antes = ventana.datos();
 
+    const QString general = QString::fromStdString(MensajeErrorAbrir);
     struct Caso {
         const char* nombre;
-        std::optional<QString> ruta;
-        QString mensaje; // empty: nothing shown
+        std::optional<std::string> contenido; // of f.txt; nothing: the path below as it is
+        std::optional<QString> ruta;          // nothing: the dialog cancelled
+        QString mensaje;                      // empty: nothing shown
     } casos[] = {
-        {"identificador 7", Ruta(QStringLiteral("id.txt")), QStringLiteral(" El indicador de tipo de datos 7 no es reconocido ")},
-        {"identificador en Latin-1", Ruta(QStringLiteral("latin1.txt")),
-         QStringLiteral(" El indicador de tipo de datos a\u00f1o no es reconocido ")},
-        {"línea en blanco al final", Ruta(QStringLiteral("malo.txt")),
-         QString::fromStdString(MensajeErrorAbrir) + QStringLiteral("\r\n L\u00ednea 3, campo 1 vac\u00edo.")},
-        {"campo no numérico", Ruta(QStringLiteral("letras.txt")),
-         QString::fromStdString(MensajeErrorAbrir) + QStringLiteral("\r\n L\u00ednea 3, campo 2: \u00ab-3x3\u00bb no es un n\u00famero.")},
-        {"campo que empieza con CR: nunca 0", Ruta(QStringLiteral("cr.txt")),
-         QString::fromStdString(MensajeErrorAbrir) + QStringLiteral("\r\n L\u00ednea 2, campo 1 vac\u00edo.")},
-        {"no existe", Ruta(QStringLiteral("nada.txt")), QString::fromStdString(MensajeErrorAbrir)},
-        {"valor que no cabe en su columna", Ruta(QStringLiteral("enorme.txt")), QString::fromStdString(MensajeErrorAbrir)},
-        {"es una carpeta", carpeta.path(), QString::fromStdString(MensajeErrorAbrir)},
-        {"cancelado", std::nullopt, QString()},
+        {"identificador 7", "7\r\n1,2,3", {}, QStringLiteral(" El indicador de tipo de datos 7 no es reconocido ")},
+        {"identificador en Latin-1", "a\xf1o\r\n1,2,3", {}, QStringLiteral(" El indicador de tipo de datos a\u00f1o no es reconocido ")},
+        {"línea en blanco al final", "2\r\n1,2,3\r\n\r\n", {}, general + QStringLiteral("\r\n L\u00ednea 3, campo 1 vac\u00edo.")},
+        {"campo no numérico", "3\r\n40,-3,0\r\n40,-3x3,0", {},
+         general + QStringLiteral("\r\n L\u00ednea 3, campo 2: \u00ab-3x3\u00bb no es un n\u00famero.")},
+        {"campo que empieza con CR: nunca 0", "3\n\r40.3,-3.3,100\n", {}, general + QStringLiteral("\r\n L\u00ednea 2, campo 1 vac\u00edo.")},
+        {"valor que no cabe en su columna", "3\r\n1e305,0,0", {}, general},
+        {"no existe", std::nullopt, Ruta(QStringLiteral("nada.txt")), general},
+        {"es una carpeta", std::nullopt, carpeta.path(), general},
+        {"cancelado", std::nullopt, std::nullopt, QString()},
     };
     for (const Caso& c : casos) {
+        if (c.contenido) EscribeFichero(Ruta(QStringLiteral("f.txt")).toStdString(), *c.contenido);
         dialogos.mensajes.clear();
-        dialogos.rutasAbrir.push_back(c.ruta);
+        dialogos.rutasAbrir.push_back(c.contenido ? Ruta(QStringLiteral("f.txt")) : c.ruta);
         Pulsa("Input");
         EXPECT_EQ(dialogos.ultimoMensaje(), c.mensaje) << c.nombre;
-        if (!c.mensaje.isEmpty()) {
-            EXPECT_EQ(dialogos.mensajes.back().icono, Icono::Ninguno) << c.nombre;
-        }
+        if (!c.mensaje.isEmpty()) { EXPECT_EQ(dialogos.mensajes.back().icono, Icono::Ninguno) << c.nombre; }
         EXPECT_EQ(Caja(3).count(QLatin1Char('\n')), 2) << c.nombre;
-        EXPECT_EQ(ventana.datos().NumPuntos, 3) << c.nombre;
         EXPECT_EQ(ventana.datos().Columnas, antes.Columnas) << c.nombre;
     }
     EXPECT_EQ(dialogos.pitidos, 0);
     // lines ended by a lone CR
-    dialogos.rutasAbrir.push_back(Ruta(QStringLiteral("solo-cr.txt")));
+    EscribeFichero(Ruta(QStringLiteral("f.txt")).toStdString(), "3\r40.3,-3.3,100\r40.4,-3.3,100\r");
+    dialogos.rutasAbrir.push_back(Ruta(QStringLiteral("f.txt")));
     Pulsa("Input");
     EXPECT_EQ(Caja(6), QStringLiteral(" 40.30000000\n 40.40000000"));
     EXPECT_EQ(ventana.formatoMarcado(), 3);
