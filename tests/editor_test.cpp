@@ -298,57 +298,43 @@ TEST_F(EditorPrueba, DialogoReemplazar) {
     Accion("Reemplazar")->trigger();
     Reemplaza* d = DialogoReemplazo();
     ASSERT_NE(d, nullptr);
-    EXPECT_EQ(d->windowTitle(), QStringLiteral("Reemplazar caracteres"));
+    // the dialog shows its whole title and keeps its buttons off the edges
+    d->show();
+    EXPECT_GE(d->width(), d->fontMetrics().horizontalAdvance(d->windowTitle()) + 100);
+    for (QPushButton* b : d->findChildren<QPushButton*>())
+        EXPECT_TRUE(d->rect().adjusted(9, 9, -9, -9).contains(b->geometry())) << b->text().toStdString();
     d->Text1->setText(QStringLiteral(","));
     d->findChild<QPushButton*>(QStringLiteral("btnAccept"))->click();
     EXPECT_EQ(dialogos.ultimoMensaje(), QStringLiteral("\u00a1Las dos celdas han de contener un caracter!"));
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(editor->texto(), QStringLiteral("1,5,2"));
-    d->Text2->setText(QStringLiteral("."));
-    d->findChild<QPushButton*>(QStringLiteral("btnAccept"))->click();
-    EXPECT_EQ(editor->texto(), QStringLiteral("1.5.2"));
-    EXPECT_FALSE(d->isVisible());
-
     Accion("Reemplazar")->trigger();
     DialogoReemplazo()->Text1->setText(QStringLiteral("."));
     DialogoReemplazo()->findChild<QPushButton*>(QStringLiteral("btnCancel"))->click();
-    EXPECT_EQ(editor->texto(), QStringLiteral("1.5.2"));
+    EXPECT_EQ(editor->texto(), QStringLiteral("1,5,2"));
+    delete DialogoReemplazo();
 
-    dialogos.respuestas = {false};
-    editor->close();
-    EXPECT_EQ(dialogos.preguntas.back(), Pregunta);
-    EXPECT_EQ(Lee(ruta), "1,5,2");
-}
-
-TEST_F(EditorPrueba, ReemplazaSobreElTextoConFinalesCrLf) {
     struct Caso {
         QString texto, buscado, por, resultado;
     } casos[] = {
-        // the line end is two characters, CR LF, as the file holds it: "x" CR LF "foo" gives "abcfoo"
+        {QStringLiteral("1,5,2"), QStringLiteral(","), QStringLiteral("."), QStringLiteral("1.5.2")},
+        // on the text as its file holds it, a line end two characters: "x" CR LF "foo" gives "abcfoo"
         {QStringLiteral("x\nfoo"), QStringLiteral("x"), QStringLiteral("abc"), QStringLiteral("abcfoo")},
         {QStringLiteral("x\nfoo"), QStringLiteral("x"), QStringLiteral("ab"), QStringLiteral("ab\nfoo")},
-        {QStringLiteral("1,5\n2,5"), QStringLiteral(","), QStringLiteral("."), QStringLiteral("1.5\n2.5")},
     };
     for (const Caso& c : casos) {
         editor->ponTexto(c.texto);
         Accion("Reemplazar")->trigger();
-        Reemplaza* d = DialogoReemplazo();
-        d->Text1->setText(c.buscado);
-        d->Text2->setText(c.por);
-        d->findChild<QPushButton*>(QStringLiteral("btnAccept"))->click();
+        DialogoReemplazo()->Text1->setText(c.buscado);
+        DialogoReemplazo()->Text2->setText(c.por);
+        DialogoReemplazo()->findChild<QPushButton*>(QStringLiteral("btnAccept"))->click();
         EXPECT_EQ(editor->texto(), c.resultado) << c.texto.toStdString();
-        delete d;
+        delete DialogoReemplazo();
     }
-    // the dialog shows its whole title and keeps its buttons off the edges
-    Accion("Reemplazar")->trigger();
-    Reemplaza* d = DialogoReemplazo();
-    d->show();
-    EXPECT_GE(d->width(), d->fontMetrics().horizontalAdvance(d->windowTitle()) + 100);
-    for (QPushButton* b : d->findChildren<QPushButton*>()) {
-        EXPECT_GE(b->geometry().left(), 9);
-        EXPECT_LE(b->geometry().right(), d->width() - 9);
-        EXPECT_LE(b->geometry().bottom(), d->height() - 9);
-    }
+    dialogos.respuestas = {false};
+    editor->close();
+    EXPECT_EQ(dialogos.preguntas.back(), Pregunta);
+    EXPECT_EQ(Lee(ruta), "1,5,2");
 }
 
 // The editor's lifecycle with the main window.

@@ -370,15 +370,18 @@ namespace {
 TEST(Metodo, ElegidoVisibleYRecordado) {
     QSettings().remove(QStringLiteral("metodo"));
     DialogosPrueba dialogos;
+    auto geodesicas = [](Main& v, const char* lat, const char* lon, const char* h) {
+        v.caja(6)->setPlainText(QString::fromLatin1(lat));
+        v.caja(7)->setPlainText(QString::fromLatin1(lon));
+        v.caja(8)->setPlainText(QString::fromLatin1(h));
+        v.findChild<QPushButton*>(QStringLiteral("Transform_2"))->click();
+    };
     {
         Main v(dialogos);
         EXPECT_EQ(v.metodo(), Main::Metodo::SieteParametros);
         EXPECT_EQ(v.eleccionMetodo()->currentText(), QStringLiteral("WGS84 \u2014 7 par\u00e1metros"));
         // Madrid (ED50, H = 100 m): the status says how far the seven parameters lie
-        v.caja(6)->setPlainText(QStringLiteral("40.250048"));
-        v.caja(7)->setPlainText(QStringLiteral("-3.421368"));
-        v.caja(8)->setPlainText(QStringLiteral("100"));
-        v.findChild<QPushButton*>(QStringLiteral("Transform_2"))->click();
+        geodesicas(v, "40.250048", "-3.421368", "100");
         const QString siete = v.caja(12)->toPlainText();
         EXPECT_TRUE(v.estado().endsWith(QStringLiteral(" m (punto 1)"))) << v.estado().toStdString();
         // choosing the grid runs the transformation again: ETRS89, h = H + N
@@ -390,10 +393,7 @@ TEST(Metodo, ElegidoVisibleYRecordado) {
         EXPECT_NE(v.caja(12)->toPlainText(), siete);
         // a point outside the grid: refused, named, nothing changes
         const ConjuntoDatos antes = v.datos();
-        v.caja(6)->setPlainText(QStringLiteral("40.25\n28.06"));
-        v.caja(7)->setPlainText(QStringLiteral("-3.42\n-15.25"));
-        v.caja(8)->setPlainText(QStringLiteral("0\n0"));
-        v.findChild<QPushButton*>(QStringLiteral("Transform_2"))->click();
+        geodesicas(v, "40.25\n28.06", "-3.42\n-15.25", "0\n0");
         EXPECT_TRUE(dialogos.ultimoMensaje().contains(QStringLiteral("Punto 2 (entrado en Geod\u00e9sicas ED50)")))
             << dialogos.ultimoMensaje().toStdString();
         EXPECT_EQ(v.datos().Columnas, antes.Columnas);
@@ -411,10 +411,7 @@ TEST(Metodo, ElegidoVisibleYRecordado) {
         const auto* modelo = qobject_cast<QStandardItemModel*>(v.eleccionMetodo()->model());
         EXPECT_FALSE(modelo->item(1)->isEnabled());
         EXPECT_TRUE(modelo->item(1)->toolTip().contains(QStringLiteral("es_ign_SPED2ETV2.tif")));
-        v.caja(6)->setPlainText(QStringLiteral("40.25"));
-        v.caja(7)->setPlainText(QStringLiteral("-3.42"));
-        v.caja(8)->setPlainText(QStringLiteral("0"));
-        v.findChild<QPushButton*>(QStringLiteral("Transform_2"))->click();
+        geodesicas(v, "40.25", "-3.42", "0");
         EXPECT_EQ(v.estado(), QStringLiteral("1 punto desde Geod\u00e9sicas ED50"));
     }
     qunsetenv("ORVALO_REJILLAS");
