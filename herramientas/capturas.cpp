@@ -2,6 +2,7 @@
 // the main window with 40 points transformed and the cursor on point 25, the editor, its
 // replacement dialog, the help and the About window.
 #include "tests/dialogos_prueba.h"
+#include "tests/ventana_prueba.h"
 #include "aplicacion/aplicacion.h"
 
 #include <QAction>
@@ -24,17 +25,8 @@ int main(int argc, char** argv) {
     DialogosPrueba dialogos;
     Aplicacion aplicacion(dialogos);
     Main& v = aplicacion.ventana();
-    QStringList lat, lon, h;
-    for (int i = 0; i < 40; ++i) {
-        lat << QStringLiteral("40.%1").arg(10 + i);
-        lon << QStringLiteral("-3.%1").arg(10 + i);
-        h << QString::number(100 + i);
-    }
-    v.caja(6)->setPlainText(lat.join(QLatin1Char('\n')));
-    v.caja(7)->setPlainText(lon.join(QLatin1Char('\n')));
-    v.caja(8)->setPlainText(h.join(QLatin1Char('\n')));
     v.show();
-    v.findChild<QPushButton*>(QStringLiteral("Transform_2"))->click();
+    CuarentaPuntos(v);
     v.caja(7)->setFocus();
     v.caja(7)->setTextCursor(QTextCursor(v.caja(7)->document()->findBlockByNumber(24)));
 

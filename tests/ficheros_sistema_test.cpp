@@ -20,24 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A scratch folder of the test's own.
-class Carpeta : public ::testing::Test {
-protected:
-    void SetUp() override {
-        carpeta_ = fs::temp_directory_path() / ("orvalo-ficheros-" + std::to_string(::getpid()) + "-" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(carpeta_);
-        fs::create_directories(carpeta_);
-        fs::permissions(carpeta_, fs::perms::all);
-    }
-    void TearDown() override { fs::remove_all(carpeta_); }
-    std::string Ruta(const std::string& nombre) const { return (carpeta_ / nombre).string(); }
-    std::size_t Entradas() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(carpeta_), fs::directory_iterator()));
-    }
-    fs::path carpeta_;
-    mode_t umask_ = 022;
-};
+using Carpeta = ConCarpeta;
 
 mode_t Modo(const std::string& ruta) {
     struct stat st {};
@@ -65,6 +48,8 @@ std::thread Lector(const std::string& fifo, std::string& leido) {
 
 TEST_F(Carpeta, CadaClaseDeDestino) {
     const std::string nombreLargo(250, 'n'); // with a temporary suffix it would not fit 255
+    const mode_t umask_ = ::umask(022);
+    ::umask(umask_);
     struct Caso {
         const char* nombre;
         std::function<void()> prepara;
@@ -92,8 +77,6 @@ TEST_F(Carpeta, CadaClaseDeDestino) {
          Ruta("fifo"), "", false, [&] { EXPECT_TRUE(S_ISFIFO(Modo(Ruta("fifo")))); }},
         {"nombre de 250 bytes", [] {}, Ruta(nombreLargo), Ruta(nombreLargo), true, [] {}},
     };
-    umask_ = ::umask(022);
-    ::umask(umask_);
     for (const Caso& c : casos) {
         c.prepara();
         const std::size_t antes = Entradas();

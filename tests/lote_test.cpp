@@ -22,18 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Lote : public ::testing::Test {
+class Lote : public ConCarpeta {
 protected:
-    void SetUp() override {
-        carpeta_ = fs::temp_directory_path() / ("orvalo-lote-" + std::to_string(::getpid()) + "-" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(carpeta_);
-        fs::create_directories(carpeta_);
-    }
-    void TearDown() override { fs::remove_all(carpeta_); }
-
-    std::string Ruta(const std::string& nombre) const { return (carpeta_ / nombre).string(); }
-
     int Ejecuta(std::vector<std::string> args, const std::string& entrada = "") {
         std::istringstream in(entrada);
         salida_.str("");
@@ -41,7 +31,6 @@ protected:
         return EjecutaLote(args, in, salida_, errores_);
     }
 
-    fs::path carpeta_;
     std::ostringstream salida_, errores_;
 };
 
@@ -51,7 +40,7 @@ TEST_F(Lote, CadaFormatoComoLaVentana) {
         ASSERT_EQ(Ejecuta({RutaDatos(std::string("entrada-") + n + ".txt"), destino}), 0) << errores_.str();
         EXPECT_EQ(LeeFichero(destino), LeeFichero(RutaDatos(std::string("salida-") + n + ".txt"))) << n;
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(carpeta_), fs::directory_iterator()), 7);
+    EXPECT_EQ(Entradas(), 7u);
 }
 
 TEST_F(Lote, EntradaYSalidaEstandar) {
@@ -95,7 +84,7 @@ TEST_F(Lote, EstadosDeSalidaYFicheroAnteriorIntacto) {
         EXPECT_EQ(salida_.str(), "") << c.nombre;
         EXPECT_EQ(LeeFichero(Ruta("previo")), "contenido anterior") << c.nombre;
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(carpeta_), fs::directory_iterator()), 4);
+    EXPECT_EQ(Entradas(), 4u);
     EXPECT_EQ(Ejecuta({"--help"}), 0);
     EXPECT_EQ(salida_.str(), UsoLote);
     EXPECT_EQ(Ejecuta({"--version"}), 0);
