@@ -10,21 +10,29 @@ namespace {
 
 bool Continuacion(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
-// At most `maximo` characters of a text, for a message: control characters shown as "?", a
-// cut marked with "...", no UTF-8 sequence split.
+// At most `maximo` characters of a text, for a message: a UTF-8 sequence is one character, any
+// other byte one too; control characters shown as "?"; a cut marked with "...".
 std::string Cita(std::string_view t, std::size_t maximo) {
     std::string r;
     std::size_t caracteres = 0, i = 0;
-    for (; i < t.size(); ++i) {
-        if (!Continuacion(t[i]) && caracteres++ == maximo) break;
+    while (i < t.size() && caracteres < maximo) {
         const auto c = static_cast<unsigned char>(t[i]);
-        r += c < 0x20 || c == 0x7F ? '?' : t[i];
+        std::size_t largo = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 1;
+        for (std::size_t k = 1; k < largo; ++k) {
+            if (i + k >= t.size() || !Continuacion(t[i + k])) {
+                largo = 1;
+                break;
+            }
+        }
+        if (largo == 1) {
+            r += c < 0x20 || c == 0x7F ? '?' : t[i];
+        } else {
+            r.append(t, i, largo);
+        }
+        i += largo;
+        ++caracteres;
     }
-    if (i < t.size()) {
-        while (!r.empty() && Continuacion(r.back())) r.pop_back();
-        if (!r.empty() && (static_cast<unsigned char>(r.back()) & 0x80)) r.pop_back();
-        r += "...";
-    }
+    if (i < t.size()) r += "...";
     return r;
 }
 
