@@ -87,6 +87,12 @@ TEST_F(Lote, EstadosDeSalidaYFicheroAnteriorIntacto) {
     EXPECT_EQ(Entradas(), 4u);
     EXPECT_EQ(Ejecuta({"--help"}), 0);
     EXPECT_EQ(salida_.str(), UsoLote);
+    // without the grids --rejilla names the missing file and writes nothing
+    ::setenv("ORVALO_REJILLAS", carpeta_.c_str(), 1);
+    EXPECT_EQ(Ejecuta({"--rejilla", RutaDatos("entrada-3.txt"), Ruta("previo")}), 1);
+    ::unsetenv("ORVALO_REJILLAS");
+    EXPECT_NE(errores_.str().find("no se encuentra es_ign_SPED2ETV2.tif"), std::string::npos) << errores_.str();
+    EXPECT_EQ(LeeFichero(Ruta("previo")), "contenido anterior");
     EXPECT_EQ(Ejecuta({"--version"}), 0);
     EXPECT_EQ(salida_.str().rfind("orvalo-lote 1.", 0), 0u) << salida_.str();
 }
