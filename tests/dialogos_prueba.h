@@ -27,18 +27,11 @@ public:
 
     std::vector<Mostrado> mensajes;
     std::vector<QString> preguntas;
-    std::vector<QString> filtros;
     std::vector<QString> documentos;
     int pitidos = 0;
 
-    std::optional<QString> abrir(QWidget*, const QString& filtro) override {
-        filtros.push_back(filtro);
-        return Siguiente(rutasAbrir, "abrir");
-    }
-    std::optional<QString> guardar(QWidget*, const QString& filtro) override {
-        filtros.push_back(filtro);
-        return Siguiente(rutasGuardar, "guardar");
-    }
+    std::optional<QString> abrir(QWidget*, const QString&) override { return Siguiente(rutasAbrir, "abrir"); }
+    std::optional<QString> guardar(QWidget*, const QString&) override { return Siguiente(rutasGuardar, "guardar"); }
     void mensaje(QWidget* padre, const QString& texto, Icono icono) override {
         const QWidget* ventana = padre ? padre->window() : nullptr;
         mensajes.push_back({texto, icono, ventana ? ventana->cursor().shape() : Qt::ArrowCursor});
