@@ -2,7 +2,10 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
@@ -125,7 +128,14 @@ About::About(QWidget* padre) : QDialog(padre) {
 Ayuda::Ayuda(QWidget* padre) : QDialog(padre) {
     setObjectName(QStringLiteral("Ayuda"));
     setWindowTitle(QStringLiteral("Orvalo - Ayuda"));
-    auto* l = new QVBoxLayout(this);
+    // the text scrolls where the screen is too short for it
+    auto* marco = new QVBoxLayout(this);
+    auto* desplazable = new QScrollArea(this);
+    desplazable->setWidgetResizable(true);
+    desplazable->setFrameShape(QFrame::NoFrame);
+    desplazable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* contenido = new QWidget(desplazable);
+    auto* l = new QVBoxLayout(contenido);
     const QFont negrita = Fuente("MS Sans Serif", 9, true, QFont::SansSerif);
     const struct {
         const char* nombre;
@@ -169,12 +179,20 @@ Ayuda::Ayuda(QWidget* padre) : QDialog(padre) {
                                    "copia las dieciocho columnas."), false},
     };
     for (const auto& t : textos) {
-        QLabel* e = Etiqueta(this, t.nombre, t.texto, t.titulo ? negrita : QFont());
+        QLabel* e = Etiqueta(contenido, t.nombre, t.texto, t.titulo ? negrita : QFont());
         if (!t.titulo) e->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         l->addWidget(e);
     }
-    l->addWidget(Aceptar(this, "OK"), 0, Qt::AlignCenter);
+    desplazable->setWidget(contenido);
+    marco->addWidget(desplazable);
+    marco->addWidget(Aceptar(this, "OK"), 0, Qt::AlignCenter);
     setMinimumWidth(560);
+    // as tall as the text, within the screen
+    const int alto = l->hasHeightForWidth() ? l->totalHeightForWidth(540) : contenido->sizeHint().height();
+    int maximo = 700;
+    if (const QScreen* pantalla = padre ? padre->screen() : QGuiApplication::primaryScreen())
+        maximo = pantalla->availableGeometry().height() - 60;
+    resize(600, std::min(alto + 60, maximo));
 }
 
 EditorAcerca::EditorAcerca(QWidget* padre) : QDialog(padre) {

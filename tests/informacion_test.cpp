@@ -3,6 +3,7 @@
 #include "aplicacion/informacion.h"
 
 #include <QAction>
+#include <QScreen>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -41,8 +42,9 @@ TEST(Aplicacion, CadaVentanaAbreYCierraSinTocarLosDatos) {
             ASSERT_NE(w, nullptr);
             EXPECT_TRUE(w->isVisible());
             EXPECT_EQ(w->windowModality(), Qt::ApplicationModal);
-            // centred over the main window
+            // centred over the main window, and on the screen
             EXPECT_LE((w->frameGeometry().center() - v.frameGeometry().center()).manhattanLength(), 4) << boton;
+            EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry())) << boton;
             w->findChild<QPushButton*>()->click();
             EXPECT_FALSE(w->isVisible());
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
