@@ -36,8 +36,6 @@ public:
     // Flushes and closes, then renames over the destination. After it the writing is done.
     bool Confirma();
     const ErrorFichero& Error() const { return error_; }
-    // The temporary file while it exists (empty when writing in place).
-    const std::string& RutaTemporal() const { return temporal_; }
 
 private:
     bool Falla(ErrorFichero::Tipo tipo, int numero);

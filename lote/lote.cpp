@@ -61,7 +61,7 @@ struct Bloque {
     std::string kml, geojson; // the block's points for a map
     std::vector<Diagnostico> fallos; // the first MaximoDiagnosticos
     std::int64_t totalFallos = 0;
-    bool aritmetico = false; // some fault is arithmetic, not a point outside the grid
+    std::string aritmetico; // the first arithmetic fault's description; empty: none
 };
 
 // Opened grids for the worker threads, each used by one thread at a time.
@@ -161,7 +161,7 @@ Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, std::int64_t primer
             continue;
         } catch (const FalloAritmetico& e) {
             fallo = "error aritm\u00e9tico: " + std::string(e.what());
-            b.aritmetico = true;
+            if (b.aritmetico.empty()) b.aritmetico = e.what();
         } catch (const FueraDeRejilla&) {
             fallo = "fuera de la rejilla oficial del IGN";
         }
@@ -186,7 +186,6 @@ public:
             fichero_ = std::make_unique<Escritura>(ruta);
             if (fichero_->Error()) throw FalloLote{ruta + ": " + fichero_->Error().descripcion + "\n" + MensajeErrorGuardar};
             if (!existe || S_ISREG(st.st_mode)) return; // written straight into its temporary file
-            ruta_ = ruta;
         }
         const char* tmp = std::getenv("TMPDIR");
         std::string plantilla = std::string(tmp && *tmp ? tmp : "/tmp") + "/.orvalo-lote-XXXXXX";
@@ -240,7 +239,6 @@ private:
 
     std::ostream& salida_;
     std::unique_ptr<Escritura> fichero_;
-    std::string ruta_;
     int temporal_ = -1;
 };
 
@@ -337,7 +335,7 @@ private:
         for (auto& t : enCurso_) {
             Bloque b = t.get();
             totalFallos_ += b.totalFallos;
-            aritmetico_ = aritmetico_ || b.aritmetico;
+            if (aritmetico_.empty()) aritmetico_ = b.aritmetico;
             for (Diagnostico& d : b.fallos)
                 if (fallos_.size() < MaximoDiagnosticos) fallos_.push_back(std::move(d));
             if (totalFallos_ == 0 && lector_.TotalRechazos() == 0) {
@@ -375,13 +373,8 @@ private:
                         " l\u00edneas m\u00e1s con errores");
         if (lector_.TotalRechazos() > 0) {
             r.push_back(ParaTerminal(MensajeErrorAbrir));
-        } else if (aritmetico_) {
-            for (const Diagnostico& d : fallos_) {
-                if (d.texto.rfind("error aritm", 0) == 0) {
-                    r.push_back(ParaTerminal(MensajeFalloAritmetico(d.texto.substr(d.texto.find(": ") + 2))));
-                    break;
-                }
-            }
+        } else if (!aritmetico_.empty()) {
+            r.push_back(ParaTerminal(MensajeFalloAritmetico(aritmetico_)));
         } else if (totalFallos_ > 0) {
             r.push_back(" \u00a1Hay puntos fuera de la rejilla oficial del IGN! No se ha escrito nada.");
         }
@@ -402,7 +395,7 @@ private:
     std::vector<std::future<Bloque>> enCurso_;
     std::vector<Diagnostico> fallos_;
     std::int64_t totalFallos_ = 0;
-    bool aritmetico_ = false;
+    std::string aritmetico_;
 };
 
 // An opened input file, closed at the end of the run.
