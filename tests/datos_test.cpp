@@ -18,11 +18,7 @@ TEST(LeeCajas, LineasYMensajes) {
         Columna valores;
     } casos[] = {
         {"coma", "1,5", "0", "0", MensajeNoNumerico, {}},
-        {"punto", "1.5", "0", "0", "", {1.5}},
-        {"exponente", "1e3", "0", "0", "", {1000}},
-        {"blancos alrededor", " 42 ", "0", "0", "", {42}},
         {"exponente D y tabulador", "\t-7.25D1 ", "0", "0", "", {-72.5}},
-        {"letras detrás", "12.5abc", "0", "0", MensajeNoNumerico, {}},
         {"línea vacía", "", "0", "0", MensajeNoNumerico, {}},
         {"tres cajas vacías", "", "", "", MensajeNoNumerico, {}},
         {"línea en blanco al final de una caja", "1\r\n2\r\n", "1\r\n2", "1\r\n2", MensajeDistintoNumero, {}},

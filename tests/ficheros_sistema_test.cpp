@@ -38,14 +38,6 @@ int EnHijo(const std::function<int()>& f) {
     return WIFEXITED(estado) ? WEXITSTATUS(estado) : 128 + WTERMSIG(estado);
 }
 
-// What a thread reads from a FIFO until its writer closes it.
-std::thread Lector(const std::string& fifo, std::string& leido) {
-    return std::thread([fifo, &leido] {
-        std::ifstream f(fifo, std::ios::binary);
-        leido.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    });
-}
-
 TEST_F(Carpeta, CadaClaseDeDestino) {
     const std::string nombreLargo(250, 'n'); // with a temporary suffix it would not fit 255
     const mode_t umask_ = ::umask(022);
@@ -90,19 +82,6 @@ TEST_F(Carpeta, CadaClaseDeDestino) {
         }
         c.comprueba();
     }
-}
-
-TEST_F(Carpeta, UnaFifoConLectorRecibeLosDatosYSigueSiendoFifo) {
-    ASSERT_EQ(::mkfifo(Ruta("fifo").c_str(), 0600), 0);
-    std::string leido;
-    std::thread lector = Lector(Ruta("fifo"), leido);
-    ErrorFichero e;
-    // the reader may not have opened it yet: try until it has
-    for (int i = 0; i < 500 && (e = GuardaFichero(Ruta("fifo"), "por la tuber\xc3\xad" "a")); ++i) ::usleep(10000);
-    lector.join();
-    EXPECT_FALSE(e) << e.descripcion;
-    EXPECT_EQ(leido, "por la tuber\xc3\xad" "a");
-    EXPECT_TRUE(S_ISFIFO(Modo(Ruta("fifo"))));
 }
 
 TEST_F(Carpeta, UnDispositivoSeEscribeEnSitio) {
@@ -172,9 +151,6 @@ TEST_F(Carpeta, LeerDeUnaFifoCuentaLoLeido) {
         EXPECT_EQ(e.tipo, c.tipo) << c.escritos;
         if (!e) { EXPECT_EQ(bytes.size(), c.escritos); }
     }
-    std::string bytes;
-    EXPECT_EQ(LeeFicheroEntero(carpeta_.string(), 100, bytes).tipo, ErrorFichero::NoSeAbre);
-    EXPECT_EQ(LeeFicheroEntero(Ruta("no-existe"), 100, bytes).tipo, ErrorFichero::NoSeAbre);
 }
 
 } // namespace

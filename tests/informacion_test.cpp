@@ -1,6 +1,7 @@
 #include "dialogos_prueba.h"
 #include "aplicacion/aplicacion.h"
 #include "aplicacion/informacion.h"
+#include "ventana_prueba.h"
 
 #include <QAction>
 #include <QScreen>
@@ -28,10 +29,7 @@ TEST(Aplicacion, CadaVentanaAbreYCierraSinTocarLosDatos) {
     DialogosPrueba dialogos;
     Aplicacion app(dialogos);
     Main& v = app.ventana();
-    v.caja(6)->setPlainText(QStringLiteral("40\n41"));
-    v.caja(7)->setPlainText(QStringLiteral("-3\n-3"));
-    v.caja(8)->setPlainText(QStringLiteral("0\n0"));
-    v.findChild<QPushButton*>(QStringLiteral("Transform_2"))->click();
+    CuarentaPuntos(v);
     const ConjuntoDatos antes = v.datos();
     QStringList cajas;
     for (int k = 0; k < 18; ++k) cajas << v.caja(k)->toPlainText();

@@ -99,10 +99,6 @@ TEST(Rejillas, FicheroQueFaltaONoSeLee) {
     Rejillas ilegible{"/no/existe/" + FicheroRejillaHorizontal, "/no/existe/" + FicheroGeoide, ""};
     EXPECT_EQ(Rejilla::Abre(ilegible, error), nullptr);
     EXPECT_FALSE(error.empty());
-    ::setenv("ORVALO_REJILLAS", "/no/existe", 1);
-    EXPECT_EQ(BuscaRejillas().falta, FicheroRejillaHorizontal);
-    ::unsetenv("ORVALO_REJILLAS");
-    EXPECT_TRUE(BuscaRejillas().falta.empty());
 }
 
 } // namespace

@@ -38,6 +38,8 @@ TEST(Bordes, CadaTuberiaTerminaConSuPuntoOSuFallo) {
         {"norte -1e12", 2, 500000, -1e12, 0, "no converge", 0, 0},
         {"este 1e12", 1, 1e12, 4000000, 0, "no converge", 0, 0},
         {"cuadrante de meridiano", 2, 400000, 10001000, 0, "no converge", 0, 0},
+        {"cerca del polo y lejos del meridiano", 1, 600000, 9999000, 0, "no converge", 0, 0},
+        {"norte 1e300 termina", 1, 600000, 1e300, 0, "no converge", 0, 0},
         {"valores enormes", 6, 1e300, 1e300, 1e300, "desbordamiento", 0, 0},
     };
     for (const Caso& c : casos) {

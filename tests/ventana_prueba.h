@@ -5,6 +5,18 @@
 #include <QPushButton>
 #include <QStringList>
 
+// Types a column of points into the three boxes of the format with button `indice`.
+inline void Entra(Main& v, int indice, const QString& a, const QString& b, const QString& c) {
+    v.caja(3 * indice)->setPlainText(a);
+    v.caja(3 * indice + 1)->setPlainText(b);
+    v.caja(3 * indice + 2)->setPlainText(c);
+}
+
+// "< TRANSFORMAR >" of the format with button `indice`.
+inline void Transforma(Main& v, int indice) {
+    v.findChild<QPushButton*>(QStringLiteral("Transform_%1").arg(indice))->click();
+}
+
 // 40 points of geodetic ED50, one a line, transformed.
 inline void CuarentaPuntos(Main& v) {
     QStringList lat, lon, h;
@@ -13,8 +25,6 @@ inline void CuarentaPuntos(Main& v) {
         lon << QStringLiteral("-3.%1").arg(10 + i);
         h << QString::number(100 + i);
     }
-    v.caja(6)->setPlainText(lat.join(QLatin1Char('\n')));
-    v.caja(7)->setPlainText(lon.join(QLatin1Char('\n')));
-    v.caja(8)->setPlainText(h.join(QLatin1Char('\n')));
-    v.findChild<QPushButton*>(QStringLiteral("Transform_2"))->click();
+    Entra(v, 2, lat.join(QLatin1Char('\n')), lon.join(QLatin1Char('\n')), h.join(QLatin1Char('\n')));
+    Transforma(v, 2);
 }

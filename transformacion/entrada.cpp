@@ -274,11 +274,9 @@ LectorEntrada::Puntos LectorEntrada::TomaPuntos() {
     return p;
 }
 
-std::variant<FicheroEntrada, FalloEntrada> LeeFicheroEntrada(std::string_view contenido,
-                                                             std::optional<std::int64_t> maximo) {
+std::variant<FicheroEntrada, FalloEntrada> LeeFicheroEntrada(std::string_view contenido) {
     try {
-        LectorEntrada lector(std::numeric_limits<std::size_t>::max(),
-                             maximo.value_or(std::numeric_limits<std::int64_t>::max()));
+        LectorEntrada lector(std::numeric_limits<std::size_t>::max(), MaximoPuntosFichero);
         lector.Lee(contenido);
         lector.Termina();
         const auto identificador = *lector.Identificador();

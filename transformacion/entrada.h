@@ -120,7 +120,5 @@ struct FicheroEntrada {
     Columnas3 puntos; // first, second and third value of every point
 };
 
-// The whole file held in memory. `maximo` bounds the number of points (the window's limit).
-std::variant<FicheroEntrada, FalloEntrada>
-LeeFicheroEntrada(std::string_view contenido,
-                  std::optional<std::int64_t> maximo = MaximoPuntosFichero);
+// The whole file held in memory, at most MaximoPuntosFichero points (the window's limit).
+std::variant<FicheroEntrada, FalloEntrada> LeeFicheroEntrada(std::string_view contenido);
