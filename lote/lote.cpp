@@ -138,12 +138,9 @@ Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, std::int64_t primer
     }
     Bloque b;
     std::unique_ptr<Rejilla> rejilla = reserva ? reserva->Toma() : nullptr;
-    auto convierte = [&](const Columnas3& puntos) {
-        return rejilla ? TransformaOficial(formato, puntos, *rejilla) : Transforma(formato, puntos);
-    };
     if (!refusado) {
         try {
-            const ConjuntoDatos d = convierte(p.valores);
+            const ConjuntoDatos d = TransformaPorMetodo(formato, p.valores, rejilla.get());
             b.texto = LineasDeSalida(d, primero, p, primerPunto, opciones.nombres);
             if (opciones.kml) b.kml = PuntosKml(d, p.nombres, primerPunto);
             if (opciones.geojson) b.geojson = PuntosGeoJson(d, p.nombres, primerPunto);
@@ -155,17 +152,12 @@ Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, std::int64_t primer
     }
     for (std::size_t i = 0; i < p.lineas.size(); ++i) {
         if (std::isnan(p.valores.c1[i]) || std::isnan(p.valores.c2[i]) || std::isnan(p.valores.c3[i])) continue;
-        std::string fallo;
-        try {
-            MuestraResultados(convierte(Columnas3{{p.valores.c1[i]}, {p.valores.c2[i]}, {p.valores.c3[i]}}));
-            continue;
-        } catch (const FalloAritmetico& e) {
-            fallo = "error aritm\u00e9tico: " + std::string(e.what());
-            if (b.aritmetico.empty()) b.aritmetico = e.what();
-        } catch (const FueraDeRejilla&) {
-            fallo = "fuera de la rejilla oficial del IGN";
-        }
-        if (b.fallos.size() < MaximoDiagnosticos) b.fallos.push_back({p.lineas[i], fallo});
+        const auto fallo = FalloDelPunto(formato, p.valores, i, rejilla.get());
+        if (!fallo) continue;
+        if (!fallo->fueraDeRejilla && b.aritmetico.empty()) b.aritmetico = fallo->descripcion;
+        if (b.fallos.size() < MaximoDiagnosticos)
+            b.fallos.push_back({p.lineas[i], fallo->fueraDeRejilla ? "fuera de la rejilla oficial del IGN"
+                                                                   : "error aritm\u00e9tico: " + fallo->descripcion});
         ++b.totalFallos;
     }
     if (rejilla) reserva->Devuelve(std::move(rejilla));

@@ -2,6 +2,7 @@
 
 #include "geodesia/angulos.h"
 #include "geodesia/cartesianas.h"
+#include "geodesia/fallo.h"
 #include "transformacion/tuberias.h"
 
 #include <proj.h>
@@ -161,6 +162,21 @@ ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& 
     Pon(d, 12, etrs89);
     Pon(d, 15, formato == 6 ? entrada : GeodesicasACartesianas(etrs89.c1, etrs89.c2, etrs89.c3, ElipsoideGrs80()));
     return d;
+}
+
+ConjuntoDatos TransformaPorMetodo(int formato, const Columnas3& entrada, Rejilla* rejilla) {
+    return rejilla ? TransformaOficial(formato, entrada, *rejilla) : Transforma(formato, entrada);
+}
+
+std::optional<FalloPunto> FalloDelPunto(int formato, const Columnas3& entrada, std::size_t i, Rejilla* rejilla) {
+    try {
+        MuestraResultados(TransformaPorMetodo(formato, Columnas3{{entrada.c1[i]}, {entrada.c2[i]}, {entrada.c3[i]}}, rejilla));
+        return std::nullopt;
+    } catch (const FalloAritmetico& e) {
+        return FalloPunto{false, e.what()};
+    } catch (const FueraDeRejilla&) {
+        return FalloPunto{true, {}};
+    }
 }
 
 std::optional<Diferencia> DiferenciaConRejilla(const ConjuntoDatos& datos, Rejilla& rejilla) {

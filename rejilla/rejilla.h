@@ -63,6 +63,18 @@ Elipsoide ElipsoideGrs80();
 // FalloAritmetico.
 ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& rejilla);
 
+// The pipeline of the method chosen: the official one when a grid is given, the seven
+// parameters otherwise.
+ConjuntoDatos TransformaPorMetodo(int formato, const Columnas3& entrada, Rejilla* rejilla);
+
+// Why point i, converted and laid out on its own by the method chosen, fails; nothing when it
+// converts. For reports that name the point.
+struct FalloPunto {
+    bool fueraDeRejilla = false;
+    std::string descripcion; // the arithmetic fault's
+};
+std::optional<FalloPunto> FalloDelPunto(int formato, const Columnas3& entrada, std::size_t i, Rejilla* rejilla);
+
 // The largest horizontal distance between the seven-parameter WGS84 position of a data set
 // and the official ETRS89 position of its ED50 points, over the points inside the grid.
 struct Diferencia {

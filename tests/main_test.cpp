@@ -333,6 +333,12 @@ TEST(Metodo, ElegidoVisibleYRecordado) {
         EXPECT_TRUE(dialogos.ultimoMensaje().contains(QStringLiteral("Punto 2 (entrado en Geod\u00e9sicas ED50)")))
             << dialogos.ultimoMensaje().toStdString();
         EXPECT_EQ(v.datos().Columnas, antes.Columnas);
+        // Paris, outside the grid, before a point on the polar axis: the fault is named
+        Entra(v, 3, QStringLiteral("4201673\n0"), QStringLiteral("172429\n0"), QStringLiteral("4779689\n6356911"));
+        Transforma(v, 3);
+        EXPECT_TRUE(dialogos.ultimoMensaje().contains(QStringLiteral("Punto 2 (entrado en Cartesianas geoc\u00e9ntricas ED50)")))
+            << dialogos.ultimoMensaje().toStdString();
+        EXPECT_EQ(v.datos().Columnas, antes.Columnas);
     }
     {
         Main v(dialogos); // the next run starts with the method chosen last

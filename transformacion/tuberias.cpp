@@ -5,8 +5,6 @@
 #include "geodesia/similitud.h"
 #include "geodesia/utm.h"
 
-#include "geodesia/fallo.h"
-
 #include <stdexcept>
 
 namespace {
@@ -93,13 +91,4 @@ ConjuntoDatos Transforma(int formato, const Columnas3& entrada) {
         break;
     }
     return d;
-}
-
-std::optional<std::string> FalloDelPunto(int formato, const Columnas3& entrada, std::size_t i) {
-    try {
-        MuestraResultados(Transforma(formato, Columnas3{{entrada.c1[i]}, {entrada.c2[i]}, {entrada.c3[i]}}));
-        return std::nullopt;
-    } catch (const FalloAritmetico& e) {
-        return std::string(e.what());
-    }
 }

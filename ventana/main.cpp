@@ -336,14 +336,12 @@ bool Main::transforma(int indice) {
     // the data set and the boxes change only when the pipeline and the layout both succeed
     const Columnas3& entrada = std::get<Columnas3>(leido);
     const bool oficial = metodo_ == Metodo::RejillaOficial && rejilla_;
-    auto convierte = [&](const Columnas3& puntos) {
-        return oficial ? TransformaOficial(indice + 1, puntos, *rejilla_) : Transforma(indice + 1, puntos);
-    };
+    Rejilla* metodo = oficial ? rejilla_.get() : nullptr;
     const QString formato = QString::fromStdString(NombresFormatos[static_cast<std::size_t>(indice)]);
     ConjuntoDatos nuevo;
     std::array<std::string, 18> textos;
     try {
-        nuevo = convierte(entrada);
+        nuevo = TransformaPorMetodo(indice + 1, entrada, metodo);
         textos = MuestraResultados(nuevo);
     } catch (const FueraDeRejilla& e) {
         avisa(QStringLiteral(" \u00a1Punto fuera de la rejilla oficial del IGN! \r\n Punto %1 (entrado en %2): la rejilla "
@@ -354,13 +352,12 @@ bool Main::transforma(int indice) {
         unsetCursor();
         return false;
     } catch (const FalloAritmetico& e) {
-        // name the first point that fails on its own
+        // name the first point that fails on its own (one outside the grid may come before it)
         std::string mensaje = MensajeFalloAritmetico(e.what());
         for (std::size_t i = 0; i < entrada.c1.size(); ++i) {
-            try {
-                MuestraResultados(convierte(Columnas3{{entrada.c1[i]}, {entrada.c2[i]}, {entrada.c3[i]}}));
-            } catch (const FalloAritmetico& uno) {
-                mensaje = MensajeFalloAritmetico(uno.what(), i + 1, indice + 1);
+            const auto fallo = FalloDelPunto(indice + 1, entrada, i, metodo);
+            if (fallo && !fallo->fueraDeRejilla) {
+                mensaje = MensajeFalloAritmetico(fallo->descripcion, i + 1, indice + 1);
                 break;
             }
         }
