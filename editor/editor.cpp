@@ -187,27 +187,14 @@ void Editor::eligeTamano(int i) {
 void Editor::ponTitulo(const QString& ruta) { setWindowTitle(TituloEditor + QStringLiteral(" - ") + ruta); }
 
 void Editor::Abrir() {
-    const auto ruta = dialogos_.abrir(this, FiltroFicheros);
-    if (!ruta) return;
-    rutas_.NombreAbrir = *ruta;
-    rutas_.abrirPorVentana = false;
-    QByteArray bytes;
-    switch (LeeFicheroEntero(*ruta, MaximoBytes, bytes)) {
-    case Lectura::NoSeAbre:
-        dialogos_.mensaje(this, MensajeErrorAbrirEditor, Icono::Ninguno);
-        return;
-    case Lectura::DemasiadoGrande:
-        dialogos_.mensaje(this, QString::fromStdString(MensajeDemasiadoGrande), Icono::Ninguno);
-        return;
-    case Lectura::Leido:
-        break;
-    }
-    const TextoDeFichero leido = DecodificaFichero(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const auto bytes = AbreElegido(dialogos_, this, rutas_, false, MaximoBytes, MensajeErrorAbrirEditor);
+    if (!bytes) return;
+    const TextoDeFichero leido = DecodificaFichero(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
     ponTexto(QString::fromStdU16String(leido.texto));
     textoCargado_ = texto();
-    bytesCargados_ = bytes;
+    bytesCargados_ = *bytes;
     codificacion_ = leido.codificacion;
-    ponTitulo(*ruta);
+    ponTitulo(rutas_.NombreAbrir);
 }
 
 bool Editor::escribe(const QString& ruta) {
@@ -223,21 +210,11 @@ void Editor::GuardarComo() { guardarComo(); }
 
 // Save As; true only when the file was written.
 bool Editor::guardarComo() {
-    guardarCancelado_ = false;
-    while (true) {
-        const auto ruta = dialogos_.guardar(this, FiltroFicheros);
-        if (!ruta) {
-            guardarCancelado_ = true;
-            return false;
-        }
-        rutas_.NombreGuardar = *ruta;
-        rutas_.guardarPorVentana = false;
-        if (QFileInfo::exists(*ruta) && !dialogos_.pregunta(this, PreguntaSobreescribirFichero(*ruta, QString())))
-            continue;
-        if (!escribe(*ruta)) return false;
-        ponTitulo(*ruta);
-        return true;
-    }
+    const auto ruta = EligeDestino(dialogos_, this, rutas_, false);
+    guardarCancelado_ = !ruta;
+    if (!ruta || !escribe(*ruta)) return false;
+    ponTitulo(*ruta);
+    return true;
 }
 
 // A path only the main window's file commands chose may hold a file this editor never saw:

@@ -1,17 +1,26 @@
 #pragma once
 
+#include "ventana/dialogos.h"
+#include "ventana/rutas.h"
+
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <string_view>
 
-// Reading a whole file and saving one, for the window and the editor, by the rules of
-// ficheros/ficheros.h.
-enum class Lectura { Leido, NoSeAbre, DemasiadoGrande };
+// The file commands of the window and the editor, by the rules of ficheros/ficheros.h. The
+// path a dialog gives is kept in `rutas`, marked as chosen by the main window or not.
 
-// The whole file into `bytes`: not for a folder, a file that cannot be read, or one of more
-// than `maximo` bytes (counted as they are read, for FIFOs and devices too).
-Lectura LeeFicheroEntero(const QString& ruta, qint64 maximo, QByteArray& bytes);
+// The open dialog, then the file read whole. Nothing when the dialog is cancelled, or when the
+// file cannot be read (`noSeAbre` is shown) or holds more than `maximo` bytes (counted as they
+// are read, for FIFOs and devices too).
+std::optional<QByteArray> AbreElegido(Dialogos& dialogos, QWidget* padre, RutasCompartidas& rutas, bool porVentana,
+                                      qint64 maximo, const QString& noSeAbre);
+
+// The save dialog until the path is a new file or one the user agrees to overwrite (No shows
+// the dialog again). Nothing when it is cancelled.
+std::optional<QString> EligeDestino(Dialogos& dialogos, QWidget* padre, RutasCompartidas& rutas, bool porVentana);
 
 // Replaces the file atomically (or writes a device or FIFO in place): on any failure a
 // previous file stays as it was, and the result is false.

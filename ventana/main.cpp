@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFileInfo>
 #include <QComboBox>
 #include <QScreen>
 #include <QSettings>
@@ -401,23 +400,9 @@ void Main::Erase_Click() {
 
 void Main::Input_Click() {
     if (antesDeDialogoFichero) antesDeDialogoFichero();
-    const auto ruta = dialogos_.abrir(this, FiltroFicheros);
-    if (!ruta) return;
-    rutas_.NombreAbrir = *ruta;
-    rutas_.abrirPorVentana = true;
-
-    QByteArray bytes;
-    switch (LeeFicheroEntero(*ruta, MaximoBytesEntrada, bytes)) {
-    case Lectura::NoSeAbre:
-        avisa(QString::fromStdString(MensajeErrorAbrir), Icono::Ninguno, false);
-        return;
-    case Lectura::DemasiadoGrande:
-        avisa(QString::fromStdString(MensajeDemasiadoGrande), Icono::Ninguno, false);
-        return;
-    case Lectura::Leido:
-        break;
-    }
-    const auto r = LeeFicheroEntrada(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const auto bytes = AbreElegido(dialogos_, this, rutas_, true, MaximoBytesEntrada, QString::fromStdString(MensajeErrorAbrir));
+    if (!bytes) return;
+    const auto r = LeeFicheroEntrada(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
     if (const auto* fallo = std::get_if<FalloEntrada>(&r)) {
         // the messages quote the file in its own encoding
         std::string mensaje = fallo->mensaje;
@@ -461,16 +446,8 @@ void Main::CargaColumnas(int formato, Columnas3 puntos) {
 
 void Main::Output_Click() {
     if (antesDeDialogoFichero) antesDeDialogoFichero();
-    std::optional<QString> ruta;
-    while (true) {
-        ruta = dialogos_.guardar(this, FiltroFicheros);
-        if (!ruta) return;
-        rutas_.NombreGuardar = *ruta;
-        rutas_.guardarPorVentana = true;
-        if (!QFileInfo::exists(*ruta) ||
-            dialogos_.pregunta(this, PreguntaSobreescribirFichero(*ruta, QString())))
-            break;
-    }
+    const auto ruta = EligeDestino(dialogos_, this, rutas_, true);
+    if (!ruta) return;
     std::string texto;
     try {
         texto = TextoSalida(datos_);
