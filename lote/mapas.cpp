@@ -2,35 +2,15 @@
 
 #include "geodesia/angulos.h"
 #include "geodesia/formato.h"
+#include "texto/codificacion.h"
 
 #include <charconv>
 
 namespace {
 
-// Valid UTF-8 as it stands; any other byte taken as Latin-1.
-std::string Utf8(const std::string& t) {
-    std::string r;
-    std::size_t i = 0;
-    while (i < t.size()) {
-        const auto c = static_cast<unsigned char>(t[i]);
-        const std::size_t largo = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
-        bool valida = largo > 0 && i + largo <= t.size();
-        for (std::size_t k = 1; valida && k < largo; ++k) valida = (static_cast<unsigned char>(t[i + k]) & 0xC0) == 0x80;
-        if (valida) {
-            r.append(t, i, largo);
-            i += largo;
-        } else {
-            r += static_cast<char>(0xC0 | (c >> 6));
-            r += static_cast<char>(0x80 | (c & 0x3F));
-            ++i;
-        }
-    }
-    return r;
-}
-
 std::string Xml(const std::string& t) {
     std::string r;
-    for (char c : Utf8(t)) {
+    for (char c : BytesAUtf8(t)) {
         switch (c) {
         case '&': r += "&amp;"; break;
         case '<': r += "&lt;"; break;
@@ -44,7 +24,7 @@ std::string Xml(const std::string& t) {
 
 std::string Json(const std::string& t) {
     std::string r = "\"";
-    for (char c : Utf8(t)) {
+    for (char c : BytesAUtf8(t)) {
         if (c == '"' || c == '\\') {
             r += '\\';
             r += c;

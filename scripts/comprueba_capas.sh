@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # bottom to top
-capas=(geodesia transformacion texto ficheros rejilla lote ventana editor aplicacion)
+capas=(geodesia texto transformacion ficheros rejilla lote ventana editor aplicacion)
 qt=" ventana editor aplicacion "
 declare -A nivel
 for i in "${!capas[@]}"; do nivel[${capas[$i]}]=$i; done

@@ -153,6 +153,8 @@ TEST_F(VentanaPrincipal, EntradaPorFichero) {
         {"línea en blanco al final", "2\r\n1,2,3\r\n\r\n", {}, general + QStringLiteral("\r\n L\u00ednea 3, campo 1 vac\u00edo.")},
         {"campo no numérico", "3\r\n40,-3,0\r\n40,-3x3,0", {},
          general + QStringLiteral("\r\n L\u00ednea 3, campo 2: \u00ab-3x3\u00bb no es un n\u00famero.")},
+        {"texto en Latin-1 citado en el mensaje", "3\r\n40,Estaci\xf3n,0", {},
+         general + QStringLiteral("\r\n L\u00ednea 2, campo 2: \u00abEstaci\u00f3n\u00bb no es un n\u00famero.")},
         {"valor que no cabe en su columna", "3\r\n1e305,0,0", {}, general},
         {"no existe", std::nullopt, Ruta(QStringLiteral("nada.txt")), general},
         {"es una carpeta", std::nullopt, carpeta.path(), general},

@@ -2,37 +2,16 @@
 
 namespace {
 
-// Strict UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF) into UTF-16;
-// false at the first invalid byte.
+// UTF-8 into UTF-16; false at the first byte that starts no valid sequence.
 bool DeUtf8(std::string_view b, std::u16string& t) {
     t.clear();
     t.reserve(b.size());
-    std::size_t i = 0;
-    while (i < b.size()) {
+    for (std::size_t i = 0; i < b.size();) {
+        const std::size_t n = LargoUtf8(b, i);
+        if (n == 0) return false;
         const auto c = static_cast<unsigned char>(b[i]);
-        if (c < 0x80) {
-            t += static_cast<char16_t>(c);
-            ++i;
-            continue;
-        }
-        int n;
-        char32_t cp, minimo;
-        if ((c & 0xE0) == 0xC0) {
-            n = 1, cp = c & 0x1F, minimo = 0x80;
-        } else if ((c & 0xF0) == 0xE0) {
-            n = 2, cp = c & 0x0F, minimo = 0x800;
-        } else if ((c & 0xF8) == 0xF0) {
-            n = 3, cp = c & 0x07, minimo = 0x10000;
-        } else {
-            return false;
-        }
-        if (b.size() - i <= static_cast<std::size_t>(n)) return false;
-        for (int k = 1; k <= n; ++k) {
-            const auto s = static_cast<unsigned char>(b[i + static_cast<std::size_t>(k)]);
-            if ((s & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (s & 0x3F);
-        }
-        if (cp < minimo || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        char32_t cp = n == 1 ? c : n == 2 ? c & 0x1F : n == 3 ? c & 0x0F : c & 0x07;
+        for (std::size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(b[i + k]) & 0x3F);
         if (cp >= 0x10000) {
             cp -= 0x10000;
             t += static_cast<char16_t>(0xD800 + (cp >> 10));
@@ -40,9 +19,16 @@ bool DeUtf8(std::string_view b, std::u16string& t) {
         } else {
             t += static_cast<char16_t>(cp);
         }
-        i += static_cast<std::size_t>(n) + 1;
+        i += n;
     }
     return true;
+}
+
+std::u16string DeLatin1(std::string_view b) {
+    std::u16string t;
+    t.reserve(b.size());
+    for (char c : b) t += static_cast<char16_t>(static_cast<unsigned char>(c));
+    return t;
 }
 
 void AUtf8(const std::u16string& t, std::string& b) {
@@ -74,14 +60,55 @@ void AUtf8(const std::u16string& t, std::string& b) {
 
 } // namespace
 
+std::size_t LargoUtf8(std::string_view b, std::size_t i) {
+    const auto c = static_cast<unsigned char>(b[i]);
+    if (c < 0x80) return 1;
+    // the second byte's range rules out overlong forms, surrogates and code points past U+10FFFF
+    std::size_t n;
+    unsigned char menor = 0x80, mayor = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+        n = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3;
+        if (c == 0xE0) menor = 0xA0;
+        if (c == 0xED) mayor = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
+        if (c == 0xF0) menor = 0x90;
+        if (c == 0xF4) mayor = 0x8F;
+    } else {
+        return 0;
+    }
+    if (b.size() - i < n) return 0;
+    for (std::size_t k = 1; k < n; ++k) {
+        const auto s = static_cast<unsigned char>(b[i + k]);
+        if (s < (k == 1 ? menor : 0x80) || s > (k == 1 ? mayor : 0xBF)) return 0;
+    }
+    return n;
+}
+
+std::string BytesAUtf8(std::string_view bytes) {
+    std::string r;
+    r.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t n = LargoUtf8(bytes, i);
+        if (n > 0) {
+            r.append(bytes, i, n);
+            i += n;
+        } else {
+            const auto c = static_cast<unsigned char>(bytes[i++]);
+            r += static_cast<char>(0xC0 | (c >> 6));
+            r += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return r;
+}
+
 TextoDeFichero DecodificaFichero(std::string_view bytes) {
     TextoDeFichero r;
     std::u16string crudo;
     r.codificacion.utf8 = DeUtf8(bytes, crudo);
-    if (!r.codificacion.utf8) {
-        crudo.clear();
-        for (char c : bytes) crudo += static_cast<char16_t>(static_cast<unsigned char>(c));
-    }
+    if (!r.codificacion.utf8) crudo = DeLatin1(bytes);
     r.codificacion.crlf = bytes.find("\r\n") != std::string_view::npos || bytes.find('\n') == std::string_view::npos;
     r.texto.reserve(crudo.size());
     for (std::size_t i = 0; i < crudo.size(); ++i) {

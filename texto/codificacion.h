@@ -14,6 +14,14 @@ struct TextoDeFichero {
     Codificacion codificacion;
 };
 
+// The length of the valid UTF-8 sequence that starts at b[i] (strict: no overlong form, no
+// surrogate, nothing past U+10FFFF); 0 when none does.
+std::size_t LargoUtf8(std::string_view b, std::size_t i);
+
+// A text of unknown encoding for a UTF-8 message or file: each valid UTF-8 sequence as it
+// stands, any other byte read as Latin-1.
+std::string BytesAUtf8(std::string_view bytes);
+
 // UTF-8 when the bytes are valid UTF-8, Latin-1 otherwise; CR LF (and a lone CR) become LF.
 // A file without line ends is taken as CR LF.
 TextoDeFichero DecodificaFichero(std::string_view bytes);

@@ -1,6 +1,7 @@
 #include "entrada.h"
 
 #include "geodesia/formato.h"
+#include "texto/codificacion.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,25 +11,16 @@ namespace {
 
 bool Continuacion(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
-// At most `maximo` characters of a text, for a message: a UTF-8 sequence is one character, any
-// other byte one too; control characters shown as "?"; a cut marked with "...".
+// At most `maximo` characters of a text, for a message in UTF-8: a valid UTF-8 sequence is one
+// character, any other byte one too, read as Latin-1; control characters shown as "?"; a cut
+// marked with "...".
 std::string Cita(std::string_view t, std::size_t maximo) {
     std::string r;
     std::size_t caracteres = 0, i = 0;
     while (i < t.size() && caracteres < maximo) {
+        const std::size_t largo = std::max<std::size_t>(1, LargoUtf8(t, i));
         const auto c = static_cast<unsigned char>(t[i]);
-        std::size_t largo = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 1;
-        for (std::size_t k = 1; k < largo; ++k) {
-            if (i + k >= t.size() || !Continuacion(t[i + k])) {
-                largo = 1;
-                break;
-            }
-        }
-        if (largo == 1) {
-            r += c < 0x20 || c == 0x7F ? '?' : t[i];
-        } else {
-            r.append(t, i, largo);
-        }
+        r += c < 0x20 || c == 0x7F ? std::string("?") : BytesAUtf8(t.substr(i, largo));
         i += largo;
         ++caracteres;
     }
@@ -70,7 +62,7 @@ std::string MensajeIdentificador(std::string_view linea1) {
         if (!citada.empty() && (static_cast<unsigned char>(citada.back()) & 0x80)) citada.pop_back();
         citada += "...";
     }
-    return " El indicador de tipo de datos " + citada + " no es reconocido ";
+    return " El indicador de tipo de datos " + BytesAUtf8(citada) + " no es reconocido ";
 }
 
 std::variant<int, FalloEntrada> LeeIdentificador(std::string_view linea1) {

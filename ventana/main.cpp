@@ -404,13 +404,13 @@ void Main::Input_Click() {
     if (!bytes) return;
     const auto r = LeeFicheroEntrada(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
     if (const auto* fallo = std::get_if<FalloEntrada>(&r)) {
-        // the messages quote the file in its own encoding
+        // the file text the message quotes is already UTF-8
         std::string mensaje = fallo->mensaje;
         if (fallo->rechazo) {
             const std::string lugar = DescribeRechazo(*fallo->rechazo);
             mensaje += "\r\n L\u00ednea " + std::to_string(fallo->rechazo->linea) + ", " + lugar + ".";
         }
-        avisa(Decodifica(QByteArray::fromStdString(mensaje)), Icono::Ninguno, false);
+        avisa(QString::fromStdString(mensaje), Icono::Ninguno, false);
         return;
     }
     FicheroEntrada fichero = std::get<FicheroEntrada>(r);

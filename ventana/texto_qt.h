@@ -17,13 +17,3 @@ inline QString DeCrLf(const std::string& texto) {
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return t;
 }
-
-#include <QByteArray>
-#include <QStringDecoder>
-
-// A file's bytes as text: UTF-8 when they are valid UTF-8, Latin-1 otherwise.
-inline QString Decodifica(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString texto = utf8(bytes);
-    return utf8.hasError() ? QString::fromLatin1(bytes) : texto;
-}
