@@ -25,7 +25,7 @@ int ApuntaTemporal(const std::string& ruta) {
     if (ruta.size() >= LargoRuta) return -1;
     for (int i = 0; i < Huecos; ++i) {
         bool libre = false;
-        if (ocupados[i].load() || !ocupados[i].compare_exchange_strong(libre, true)) continue;
+        if (!ocupados[i].compare_exchange_strong(libre, true)) continue;
         std::memcpy(temporales[i], ruta.c_str(), ruta.size() + 1);
         return i;
     }
@@ -57,7 +57,6 @@ std::string Carpeta(const std::string& ruta) {
     return barra == 0 ? "/" : ruta.substr(0, barra);
 }
 
-
 // The umask without changing it: from the kernel where it tells, else set and set back.
 mode_t Umask() {
     std::ifstream estado("/proc/self/status");
@@ -68,6 +67,24 @@ mode_t Umask() {
     ::umask(m);
     return m;
 }
+
+// The final target of a path: symbolic links followed, also a dangling one (its target need
+// not exist). The path itself when it is not a link; empty after a loop of links.
+std::string SigueEnlaces(const std::string& ruta) {
+    std::string actual = ruta;
+    for (int saltos = 0; saltos < 40; ++saltos) {
+        struct stat st {};
+        if (::lstat(actual.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return actual;
+        std::string destino(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(actual.c_str(), destino.data(), destino.size());
+        if (n < 0) return actual;
+        destino.resize(static_cast<std::size_t>(n));
+        actual = !destino.empty() && destino[0] == '/' ? destino : Carpeta(actual) + "/" + destino;
+    }
+    return {};
+}
+
+} // namespace
 
 bool EscribeTodo(int fd, std::string_view datos, int& numero) {
     while (!datos.empty()) {
@@ -81,8 +98,6 @@ bool EscribeTodo(int fd, std::string_view datos, int& numero) {
     }
     return true;
 }
-
-} // namespace
 
 std::string DescripcionError(int numero) {
     switch (numero) {
@@ -108,20 +123,6 @@ std::string DescripcionError(int numero) {
 void BorraTemporalesPendientes() noexcept {
     for (int i = 0; i < Huecos; ++i)
         if (ocupados[i].load()) ::unlink(temporales[i]);
-}
-
-std::string SigueEnlaces(const std::string& ruta) {
-    std::string actual = ruta;
-    for (int saltos = 0; saltos < 40; ++saltos) {
-        struct stat st {};
-        if (::lstat(actual.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return actual;
-        std::string destino(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
-        const ssize_t n = ::readlink(actual.c_str(), destino.data(), destino.size());
-        if (n < 0) return actual;
-        destino.resize(static_cast<std::size_t>(n));
-        actual = !destino.empty() && destino[0] == '/' ? destino : Carpeta(actual) + "/" + destino;
-    }
-    return {};
 }
 
 ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std::string& bytes) {

@@ -36,6 +36,8 @@ public:
     // Flushes and closes, then renames over the destination. After it the writing is done.
     bool Confirma();
     const ErrorFichero& Error() const { return error_; }
+    // Written in place: a device, FIFO or socket, which gets every byte as it is written.
+    bool EnSitio() const { return enSitio_; }
 
 private:
     bool Falla(ErrorFichero::Tipo tipo, int numero);
@@ -50,9 +52,9 @@ private:
 // Writes `datos` as a whole file by the rules of Escritura.
 ErrorFichero GuardaFichero(const std::string& ruta, std::string_view datos);
 
-// The final target of a path: symbolic links followed, also a dangling one (its target need
-// not exist). The path itself when it is not a link; empty after a loop of links.
-std::string SigueEnlaces(const std::string& ruta);
+// Writes all of `datos` to a descriptor, again after an interrupted write; on failure false
+// with the error number in `numero`.
+bool EscribeTodo(int fd, std::string_view datos, int& numero);
 
 // The reason for a system error number, in Spanish ("no existe", "es una carpeta").
 std::string DescripcionError(int numero);

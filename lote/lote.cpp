@@ -172,12 +172,9 @@ class Destino {
 public:
     Destino(const std::string& ruta, std::ostream& salida) : salida_(salida) {
         if (ruta != "-") {
-            const std::string final = SigueEnlaces(ruta);
-            struct stat st {};
-            const bool existe = !final.empty() && ::stat(final.c_str(), &st) == 0;
             fichero_ = std::make_unique<Escritura>(ruta);
             if (fichero_->Error()) throw FalloLote{ruta + ": " + fichero_->Error().descripcion + "\n" + MensajeErrorGuardar};
-            if (!existe || S_ISREG(st.st_mode)) return; // written straight into its temporary file
+            if (!fichero_->EnSitio()) return; // written straight into its temporary file
         }
         const char* tmp = std::getenv("TMPDIR");
         std::string plantilla = std::string(tmp && *tmp ? tmp : "/tmp") + "/.orvalo-lote-XXXXXX";
@@ -194,12 +191,8 @@ public:
             if (!fichero_->Escribe(datos)) throw FalloLote{Descripcion() + MensajeErrorGuardar};
             return;
         }
-        while (!datos.empty()) {
-            const ssize_t n = ::write(temporal_, datos.data(), datos.size());
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) throw FalloLote{DescripcionError(n < 0 ? errno : EIO) + "\n" + MensajeErrorGuardar};
-            datos.remove_prefix(static_cast<std::size_t>(n));
-        }
+        int numero = 0;
+        if (!EscribeTodo(temporal_, datos, numero)) throw FalloLote{DescripcionError(numero) + "\n" + MensajeErrorGuardar};
     }
 
     void Confirma() {
