@@ -35,12 +35,6 @@ std::string CarpetaDelPrograma() {
 double ARadianes(double pseudo) { return PseudoARadianes(pseudo) * (180.0 / PiSistema) * (M_PI / 180.0); }
 double APseudo(double radianes) { return RadianesAPseudo(radianes * (180.0 / M_PI) * (PiSistema / 180.0)); }
 
-void Pon(ConjuntoDatos& d, std::size_t k, Columnas3 c) {
-    d.Columnas[k] = std::move(c.c1);
-    d.Columnas[k + 1] = std::move(c.c2);
-    d.Columnas[k + 2] = std::move(c.c3);
-}
-
 } // namespace
 
 Rejillas BuscaRejillas() {
@@ -150,8 +144,8 @@ ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& 
         d = Transforma(formato, entrada);
         Columnas3 g{d.Columnas[6], d.Columnas[7], d.Columnas[8]};
         if (const auto i = rejilla.AEtrs89(g.c1, g.c2, g.c3)) throw FueraDeRejilla(*i + 1);
-        Pon(d, 15, GeodesicasACartesianas(g.c1, g.c2, g.c3, ElipsoideGrs80()));
-        Pon(d, 12, std::move(g));
+        PonColumnas(d, 15, GeodesicasACartesianas(g.c1, g.c2, g.c3, ElipsoideGrs80()));
+        PonColumnas(d, 12, std::move(g));
         return d;
     }
     const Columnas3 etrs89 =
@@ -159,8 +153,8 @@ ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& 
     Columnas3 ed50 = etrs89;
     if (const auto i = rejilla.AEd50(ed50.c1, ed50.c2, ed50.c3)) throw FueraDeRejilla(*i + 1);
     d = Transforma(3, ed50);
-    Pon(d, 12, etrs89);
-    Pon(d, 15, formato == 6 ? entrada : GeodesicasACartesianas(etrs89.c1, etrs89.c2, etrs89.c3, ElipsoideGrs80()));
+    PonColumnas(d, 12, etrs89);
+    PonColumnas(d, 15, formato == 6 ? entrada : GeodesicasACartesianas(etrs89.c1, etrs89.c2, etrs89.c3, ElipsoideGrs80()));
     return d;
 }
 

@@ -82,3 +82,17 @@ std::array<std::string, 18> MuestraResultados(const ConjuntoDatos& datos) {
     for (std::size_t k = 0; k < 18; ++k) textos[k] = TextoCaja(datos.Columnas[k], static_cast<int>(k));
     return textos;
 }
+
+void PonColumnas(ConjuntoDatos& d, std::size_t k, Columnas3 c) {
+    d.Columnas[k] = std::move(c.c1);
+    d.Columnas[k + 1] = std::move(c.c2);
+    d.Columnas[k + 2] = std::move(c.c3);
+}
+
+ConjuntoDatos DatosDeEntrada(int formato, Columnas3 puntos) {
+    ConjuntoDatos d;
+    d.NumPuntos = static_cast<int>(puntos.c1.size());
+    for (Columna& c : d.Columnas) c.assign(puntos.c1.size(), 0.0);
+    PonColumnas(d, static_cast<std::size_t>(3 * (formato - 1)), std::move(puntos));
+    return d;
+}

@@ -15,6 +15,13 @@ struct ConjuntoDatos {
     std::array<Columna, 18> Columnas;
 };
 
+// Puts three columns in place, from column k on.
+void PonColumnas(ConjuntoDatos& d, std::size_t k, Columnas3 c);
+
+// The data set of the points entered in `formato` (1 to 6): their three columns, every other
+// column zeros.
+ConjuntoDatos DatosDeEntrada(int formato, Columnas3 puntos);
+
 // Line ends in boxes and files are CR LF.
 inline constexpr std::string_view FinLinea = "\r\n";
 

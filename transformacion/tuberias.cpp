@@ -16,11 +16,7 @@ class Tuberia {
 public:
     explicit Tuberia(ConjuntoDatos& d) : d_(d) {}
 
-    void Pon(int k, Columnas3 r) {
-        d_.Columnas[static_cast<std::size_t>(k)] = std::move(r.c1);
-        d_.Columnas[static_cast<std::size_t>(k + 1)] = std::move(r.c2);
-        d_.Columnas[static_cast<std::size_t>(k + 2)] = std::move(r.c3);
-    }
+    void Pon(int k, Columnas3 r) { PonColumnas(d_, static_cast<std::size_t>(k), std::move(r)); }
     const Columna& C(int k) const { return d_.Columnas[static_cast<std::size_t>(k)]; }
 
     void AUtm(int destino, int huso) {
@@ -52,11 +48,8 @@ private:
 
 ConjuntoDatos Transforma(int formato, const Columnas3& entrada) {
     if (formato < 1 || formato > 6) throw std::invalid_argument("formato de entrada 1 a 6");
-    ConjuntoDatos d;
-    d.NumPuntos = static_cast<int>(entrada.c1.size());
-    for (Columna& c : d.Columnas) c.assign(entrada.c1.size(), 0.0);
+    ConjuntoDatos d = DatosDeEntrada(formato, entrada);
     Tuberia t(d);
-    t.Pon(3 * (formato - 1), entrada);
     const Elipsoide ed50 = ElipsoideEd50();
     const Elipsoide wgs84 = ElipsoideWgs84();
     switch (formato) {

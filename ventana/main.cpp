@@ -419,13 +419,8 @@ void Main::Input_Click() {
 }
 
 void Main::CargaColumnas(int formato, Columnas3 puntos) {
-    ConjuntoDatos d;
-    d.NumPuntos = static_cast<int>(puntos.c1.size());
-    for (Columna& c : d.Columnas) c.assign(puntos.c1.size(), 0.0);
+    ConjuntoDatos d = DatosDeEntrada(formato, std::move(puntos));
     const auto k = static_cast<std::size_t>(3 * (formato - 1));
-    d.Columnas[k] = std::move(puntos.c1);
-    d.Columnas[k + 1] = std::move(puntos.c2);
-    d.Columnas[k + 2] = std::move(puntos.c3);
     std::array<QString, 3> textos;
     try {
         for (std::size_t j = 0; j < 3; ++j) textos[j] = DeCrLf(TextoCaja(d.Columnas[k + j], static_cast<int>(k + j)));
