@@ -28,7 +28,7 @@ Ejecucion Ejecuta(std::vector<std::string> args, const std::string& entrada) {
 
 // Madrid, Cádiz and Palma in ED50, H = 100 m; the second without a name.
 const std::string Ciudades = "3\r\nV\xc3\xa9rtice \"Madrid\",40.250048,-3.421368,100\r\n36.31372,-6.171896,100\r\n"
-                             "P<1>&,39.341056,2.390072,100";
+                             " \tP<1>& ,39.341056,2.390072,100"; // blanks around a name are dropped
 
 TEST(Mapas, KmlYGeoJsonLeidosDeVuelta) {
     QTemporaryDir carpeta;

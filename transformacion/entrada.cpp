@@ -187,9 +187,9 @@ void LectorEntrada::FinDeLinea() {
     std::string nombre;
     std::size_t primero = 0;
     if (c.size() == 4) {
-        const std::string_view t = c[0];
-        const std::size_t a = t.find_first_not_of(" \t");
-        nombre = a == std::string_view::npos ? std::string() : std::string(t.substr(a, t.find_last_not_of(" \t") - a + 1));
+        const auto a = std::find_if_not(c[0].begin(), c[0].end(), EsBlanco);
+        const auto b = std::find_if_not(c[0].rbegin(), std::make_reverse_iterator(a), EsBlanco).base();
+        nombre.assign(a, b);
         const auto caracteres = std::count_if(nombre.begin(), nombre.end(), [](char ch) { return !Continuacion(ch); });
         if (static_cast<std::size_t>(caracteres) > MaximoNombre)
             Rechaza({Rechazo::NombreLargo, linea, 1, Cita(nombre, 40)}, -1);

@@ -82,8 +82,6 @@ public:
     std::int64_t TotalRechazos() const { return totalRechazos_; }
     static constexpr std::size_t MaximoGuardados = 20;
 
-    std::int64_t Lineas() const { return lineasPuntos_; } // after line 1, so far
-
 private:
     void FinCampo(std::string_view campo);
     void FinDeLinea();

@@ -14,7 +14,6 @@
 #include <functional>
 #include <memory>
 
-
 class QComboBox;
 class QGroupBox;
 class QLabel;
