@@ -75,6 +75,8 @@ TEST_F(Lote, EstadosDeSalidaYFicheroAnteriorIntacto) {
     EXPECT_EQ(Entradas(), 4u);
     EXPECT_EQ(Ejecuta({"--help"}), 0);
     EXPECT_EQ(salida_.str(), UsoLote);
+    for (const char* opcion : {"--rejilla", "--nombres", "--kml", "--geojson", "--version", "--help"})
+        EXPECT_NE(UsoLote.find(opcion), std::string::npos) << opcion; // the usage names every option
     // without the grids --rejilla names the missing file and writes nothing
     ::setenv("ORVALO_REJILLAS", carpeta_.c_str(), 1);
     EXPECT_EQ(Ejecuta({"--rejilla", RutaDatos("entrada-3.txt"), Ruta("previo")}), 1);
