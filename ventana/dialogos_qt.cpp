@@ -124,14 +124,20 @@ bool DialogosQt::imprime(const QString& documento, QString& error) {
     doc.documentLayout()->setPaintDevice(impresora_.get());
     const QSizeF pagina = impresora_->pageLayout().paintRectPixels(impresora_->resolution()).size();
     doc.setPageSize(pagina);
+    bool entero = true; // every page begun
     for (int i = 0; i < doc.pageCount(); ++i) {
-        if (i > 0 && !impresora_->newPage()) break;
+        if (i > 0 && !impresora_->newPage()) {
+            entero = false;
+            break;
+        }
         p.save();
         p.translate(0, -i * pagina.height());
         doc.drawContents(&p, QRectF(0, i * pagina.height(), pagina.width(), pagina.height()));
         p.restore();
     }
-    if (!p.end() || impresora_->printerState() == QPrinter::Error || impresora_->printerState() == QPrinter::Aborted) {
+    const bool terminado = p.end();
+    if (!entero || !terminado || impresora_->printerState() == QPrinter::Error ||
+        impresora_->printerState() == QPrinter::Aborted) {
         error = QStringLiteral(" No se ha podido imprimir el documento. ");
         return false;
     }
