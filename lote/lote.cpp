@@ -67,12 +67,8 @@ struct Bloque {
 // Opened grids for the worker threads, each used by one thread at a time.
 class ReservaRejillas {
 public:
-    explicit ReservaRejillas(Rejillas ficheros) : ficheros_(std::move(ficheros)) {
-        std::string error;
-        auto r = Rejilla::Abre(ficheros_, error);
-        if (!r) throw FalloLote{"orvalo-lote: " + error};
-        libres_.push_back(std::move(r));
-    }
+    // the first one at once: a grid that cannot be read ends the run before any work
+    explicit ReservaRejillas(Rejillas ficheros) : ficheros_(std::move(ficheros)) { libres_.push_back(Abre()); }
     std::unique_ptr<Rejilla> Toma() {
         {
             std::lock_guard<std::mutex> cierre(mutex_);
@@ -82,10 +78,7 @@ public:
                 return r;
             }
         }
-        std::string error;
-        auto r = Rejilla::Abre(ficheros_, error);
-        if (!r) throw FalloLote{"orvalo-lote: " + error};
-        return r;
+        return Abre();
     }
     void Devuelve(std::unique_ptr<Rejilla> r) {
         std::lock_guard<std::mutex> cierre(mutex_);
@@ -93,6 +86,13 @@ public:
     }
 
 private:
+    std::unique_ptr<Rejilla> Abre() const {
+        std::string error;
+        auto r = Rejilla::Abre(ficheros_, error);
+        if (!r) throw FalloLote{"orvalo-lote: " + error};
+        return r;
+    }
+
     Rejillas ficheros_;
     std::mutex mutex_;
     std::vector<std::unique_ptr<Rejilla>> libres_;
