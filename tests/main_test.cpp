@@ -258,6 +258,9 @@ TEST_F(VentanaPrincipal, LaLineaKDeCadaCajaEsElPuntoK) {
     }
     QCoreApplication::processEvents();
     EXPECT_EQ(ventana.caja(17)->verticalScrollBar()->value(), ventana.caja(1)->verticalScrollBar()->value());
+    Escribe(0, QString());
+    ventana.caja(1)->setTextCursor(QTextCursor(ventana.caja(1)->document()->findBlockByNumber(0)));
+    EXPECT_TRUE(ventana.caja(0)->extraSelections().isEmpty()); // an empty box shows no bar
 }
 
 TEST_F(VentanaPrincipal, PegarYCopiarComoUnaHojaDeCalculo) {

@@ -263,7 +263,7 @@ void Main::resalta(int linea) {
     s.format.setProperty(QTextFormat::FullWidthSelection, true);
     for (CajaCoordenada* c : Coord) {
         const QTextBlock bloque = c->document()->findBlockByNumber(linea);
-        if (!bloque.isValid()) {
+        if (!bloque.isValid() || c->document()->isEmpty()) { // an empty box has no point to mark
             c->setExtraSelections({});
             continue;
         }
