@@ -1,12 +1,10 @@
 #include "transformacion/entrada.h"
-#include "lote/lote.h"
-#include "vectores.h"
+#include "lote_prueba.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 
 #include <csignal>
 #include <fcntl.h>
@@ -20,18 +18,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-class Lote : public ConCarpeta {
-protected:
-    int Ejecuta(std::vector<std::string> args, const std::string& entrada = "") {
-        std::istringstream in(entrada);
-        salida_.str("");
-        errores_.str("");
-        return EjecutaLote(args, in, salida_, errores_);
-    }
-
-    std::ostringstream salida_, errores_;
-};
 
 TEST_F(Lote, CadaFormatoComoLaVentana) {
     for (const char* n : {"1", "2", "3", "4", "5", "6", "3-lf"}) {

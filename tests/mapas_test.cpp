@@ -1,48 +1,33 @@
 // orvalo-lote's names and maps, read back as a map viewer would (Qt's JSON and XML readers).
-#include "lote/lote.h"
+#include "lote_prueba.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace {
-
-struct Ejecucion {
-    int estado;
-    std::string salida, errores;
-};
-
-Ejecucion Ejecuta(std::vector<std::string> args, const std::string& entrada) {
-    std::istringstream in(entrada);
-    std::ostringstream out, err;
-    const int estado = EjecutaLote(args, in, out, err);
-    return {estado, out.str(), err.str()};
-}
 
 // Madrid, Cádiz and Palma in ED50, H = 100 m; the second without a name.
 const std::string Ciudades = "3\r\nV\xc3\xa9rtice \"Madrid\",40.250048,-3.421368,100\r\n36.31372,-6.171896,100\r\n"
                              " \tP<1>& ,39.341056,2.390072,100"; // blanks around a name are dropped
 
-TEST(Mapas, KmlYGeoJsonLeidosDeVuelta) {
-    QTemporaryDir carpeta;
-    const std::string kml = carpeta.filePath(QStringLiteral("p.kml")).toStdString();
-    const std::string geojson = carpeta.filePath(QStringLiteral("p.geojson")).toStdString();
+using Mapas = Lote;
+
+TEST_F(Mapas, KmlYGeoJsonLeidosDeVuelta) {
+    const std::string kml = Ruta("p.kml"), geojson = Ruta("p.geojson");
     for (bool oficial : {false, true}) {
         std::vector<std::string> args{"--nombres", "--kml", kml, "--geojson", geojson, "-"};
         if (oficial) args.insert(args.begin(), "--rejilla");
-        const Ejecucion e = Ejecuta(args, Ciudades);
-        ASSERT_EQ(e.estado, 0) << e.errores;
+        ASSERT_EQ(Ejecuta(args, Ciudades), 0) << errores_.str();
         // the output lines start with the name, or the point's number
-        EXPECT_EQ(e.salida.rfind("V\xc3\xa9rtice \"Madrid\";  440287.752,", 0), 0u) << e.salida;
-        EXPECT_NE(e.salida.find("\r\n2;  205530.254,"), std::string::npos);
-        EXPECT_NE(e.salida.find("\r\nP<1>&;  985484.800,"), std::string::npos);
+        const std::string salida = salida_.str();
+        EXPECT_EQ(salida.rfind("V\xc3\xa9rtice \"Madrid\";  440287.752,", 0), 0u) << salida;
+        EXPECT_NE(salida.find("\r\n2;  205530.254,"), std::string::npos);
+        EXPECT_NE(salida.find("\r\nP<1>&;  985484.800,"), std::string::npos);
 
         QFile j(QString::fromStdString(geojson));
         ASSERT_TRUE(j.open(QIODevice::ReadOnly));

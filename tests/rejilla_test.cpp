@@ -91,11 +91,8 @@ TEST_F(Oficial, DiferenciaConLosSieteParametros) {
     EXPECT_FALSE(DiferenciaConRejilla(Transforma(3, Columnas3{{48.51}, {2.21}, {0}}), *rejilla));
 }
 
-TEST(Rejillas, FicheroQueFaltaONoSeLee) {
+TEST(Rejillas, FicheroQueNoSeLee) {
     std::string error;
-    Rejillas falta{"", "", FicheroGeoide};
-    EXPECT_EQ(Rejilla::Abre(falta, error), nullptr);
-    EXPECT_NE(error.find(FicheroGeoide), std::string::npos);
     Rejillas ilegible{"/no/existe/" + FicheroRejillaHorizontal, "/no/existe/" + FicheroGeoide, ""};
     EXPECT_EQ(Rejilla::Abre(ilegible, error), nullptr);
     EXPECT_FALSE(error.empty());
