@@ -338,7 +338,7 @@ bool Main::transforma(int indice) {
     Rejilla* metodo = oficial ? rejilla_.get() : nullptr;
     const QString formato = QString::fromStdString(NombresFormatos[static_cast<std::size_t>(indice)]);
     ConjuntoDatos nuevo;
-    std::array<std::string, 18> textos;
+    std::array<std::string, NumeroColumnas> textos;
     try {
         nuevo = TransformaPorMetodo(indice + 1, entrada, metodo);
         textos = MuestraResultados(nuevo);
