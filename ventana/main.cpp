@@ -81,7 +81,7 @@ const char* const Coordenadas[6][3] = {{"X", "Y", "h"}, {"X", "Y", "h"}, {"latit
 // 2340 as "2 340".
 QString Miles(long long n) {
     QString t = QString::number(n);
-    for (int i = t.size() - 3; i > 0; i -= 3) t.insert(i, QLatin1Char(' '));
+    for (qsizetype i = t.size() - 3; i > 0; i -= 3) t.insert(i, QLatin1Char(' '));
     return t;
 }
 
