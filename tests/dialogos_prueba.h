@@ -22,16 +22,23 @@ public:
     std::deque<std::optional<QString>> rutasAbrir, rutasGuardar;
     std::deque<bool> respuestas;
     std::deque<std::optional<Impresion>> impresiones;
-    bool impresoraFalla = false;
+    Impreso impreso = Impreso::Si; // how every print job ends
     int impresoras = 1;
 
     std::vector<Mostrado> mensajes;
     std::vector<QString> preguntas;
-    std::vector<QString> documentos;
+    std::vector<QString> inicialesAbrir, inicialesGuardar; // where each file dialog opened
+    std::vector<QString> documentos;                       // the texts printed
     int pitidos = 0;
 
-    std::optional<QString> abrir(QWidget*, const QString&) override { return Siguiente(rutasAbrir, "abrir"); }
-    std::optional<QString> guardar(QWidget*, const QString&) override { return Siguiente(rutasGuardar, "guardar"); }
+    std::optional<QString> abrir(QWidget*, const QString&, const QString& inicial) override {
+        inicialesAbrir.push_back(inicial);
+        return Siguiente(rutasAbrir, "abrir");
+    }
+    std::optional<QString> guardar(QWidget*, const QString&, const QString& inicial) override {
+        inicialesGuardar.push_back(inicial);
+        return Siguiente(rutasGuardar, "guardar");
+    }
     void mensaje(QWidget* padre, const QString& texto, Icono icono) override {
         const QWidget* ventana = padre ? padre->window() : nullptr;
         mensajes.push_back({texto, icono, ventana ? ventana->cursor().shape() : Qt::ArrowCursor});
@@ -49,13 +56,9 @@ public:
     void pitido() override { ++pitidos; }
     bool hayImpresora() override { return impresoras > 0; }
     std::optional<Impresion> dialogoImprimir(QWidget*) override { return Siguiente(impresiones, "imprimir"); }
-    bool imprime(const QString& documento, QString& error) override {
-        if (impresoraFalla) {
-            error = QStringLiteral("La impresora no responde");
-            return false;
-        }
-        documentos.push_back(documento);
-        return true;
+    Impreso imprime(const QString& texto, const QFont&) override {
+        if (impreso == Impreso::Si) documentos.push_back(texto);
+        return impreso;
     }
 
     QString ultimoMensaje() const { return mensajes.empty() ? QString() : mensajes.back().texto; }

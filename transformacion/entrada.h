@@ -13,9 +13,10 @@
 // Input coordinate file: line 1 the format identifier 1 to 6, then one point a line, three
 // values separated by commas. Lines end with CR LF, LF or a lone CR.
 
+// The first line alone is the message of a file that cannot be read at all.
+inline const std::string MensajeErrorAbrirFichero = " \u00a1Se ha producido un error al abrir el archivo! ";
 inline const std::string MensajeErrorAbrir =
-    " \u00a1Se ha producido un error al abrir el archivo! \r\n"
-    " Es posible, entre otros, que el fichero contenga alg\u00fan dato no num\u00e9rico";
+    MensajeErrorAbrirFichero + "\r\n Es posible, entre otros, que el fichero contenga alg\u00fan dato no num\u00e9rico";
 inline const std::string MensajeDemasiadoGrande = " \u00a1El fichero es demasiado grande! ";
 
 // Largest number of points the window reads: the line counter is a 16-bit integer.
