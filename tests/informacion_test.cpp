@@ -4,6 +4,11 @@
 #include "ventana_prueba.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QScreen>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -60,6 +65,27 @@ TEST(Aplicacion, CadaVentanaAbreYCierraSinTocarLosDatos) {
     EXPECT_EQ(v.datos().Columnas, antes.Columnas);
     for (int k = 0; k < 18; ++k) EXPECT_EQ(v.caja(k)->toPlainText(), cajas[k]);
     EXPECT_EQ(app.ultimaModal(), nullptr); // closed windows are gone
+}
+
+// The credit of the grids keeps its licence's name whole on one line, whatever the width.
+TEST(About, LaLicenciaNoSeParte) {
+    About acerca;
+    const auto* credito = acerca.findChild<QLabel*>(QStringLiteral("CreditoIgn"));
+    ASSERT_NE(credito, nullptr);
+    QTextDocument doc;
+    doc.setDefaultFont(credito->font());
+    doc.setPlainText(credito->text());
+    // any hyphen and space: what matters is where the lines break
+    const qsizetype inicio = doc.toRawText().indexOf(QRegularExpression(QStringLiteral("CC.BY.4\\.0")));
+    ASSERT_GE(inicio, 0);
+    for (int ancho = 100; ancho <= 700; ancho += 10) {
+        doc.setTextWidth(ancho);
+        doc.size(); // laid out
+        const QTextBlock bloque = doc.findBlock(static_cast<int>(inicio));
+        const QTextLayout* l = bloque.layout();
+        const int primera = static_cast<int>(inicio) - bloque.position();
+        EXPECT_EQ(l->lineForTextPosition(primera).lineNumber(), l->lineForTextPosition(primera + 8).lineNumber()) << ancho;
+    }
 }
 
 } // namespace

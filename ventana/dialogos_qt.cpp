@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -48,7 +50,24 @@ void CargaTraducciones() {
                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(qt);
     QCoreApplication::installTranslator(new TraduccionComplementaria);
+    // Qt's own words by locale (a file's kind, month names) in Spanish too; numbers are read
+    // and written without a locale everywhere in the program
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
 }
+
+// The file list's sizes and dates, which Qt writes in the system's locale, in Spanish.
+class EnEspanol : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& indice, int papel) const override {
+        const auto* ficheros = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (papel != Qt::DisplayRole || ficheros == nullptr || (indice.column() != 1 && indice.column() != 3))
+            return QIdentityProxyModel::data(indice, papel);
+        const QFileInfo info = ficheros->fileInfo(mapToSource(indice));
+        if (indice.column() == 3) return QLocale().toString(info.lastModified(), QLocale::ShortFormat);
+        return info.isDir() ? QString() : QLocale().formattedDataSize(info.size());
+    }
+};
 
 // Room for every column of the file list: at least 800 x 500, within the screen.
 void Dimensiona(QFileDialog& d, const QWidget* padre) {
@@ -87,6 +106,7 @@ std::optional<QString> DialogoFichero(QWidget* padre, const QString& filtro, boo
             d.setDirectory(info.absolutePath());
             d.selectFile(info.fileName());
         }
+        d.setProxyModel(new EnEspanol(&d));
         Dimensiona(d, padre);
         if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
         const QString ruta = d.selectedFiles().constFirst();
