@@ -210,11 +210,14 @@ void BorraTemporalesPendientes() noexcept {
 ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std::string& bytes) {
     // a FIFO with no writer yet opens at once and reads as empty instead of blocking
     const int fd = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return {ErrorFichero::NoSeAbre, DescripcionError(errno)};
+    if (fd < 0) {
+        const int numero = errno;
+        return {ErrorFichero::NoSeAbre, DescripcionError(numero), numero};
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
-        return {ErrorFichero::NoSeAbre, DescripcionError(EISDIR)};
+        return {ErrorFichero::NoSeAbre, DescripcionError(EISDIR), EISDIR};
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     std::string leido;
@@ -225,7 +228,7 @@ ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std:
         if (n < 0) {
             const int numero = errno;
             ::close(fd);
-            return {ErrorFichero::NoSeLee, DescripcionError(numero)};
+            return {ErrorFichero::NoSeLee, DescripcionError(numero), numero};
         }
         if (n == 0) break;
         // the limit counts what was read: a device or FIFO has no size to ask beforehand
@@ -324,7 +327,7 @@ Escritura::~Escritura() {
 }
 
 bool Escritura::Falla(ErrorFichero::Tipo tipo, int numero) {
-    if (!error_) error_ = {tipo, DescripcionError(numero)};
+    if (!error_) error_ = {tipo, DescripcionError(numero), numero};
     return false;
 }
 

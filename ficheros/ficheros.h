@@ -11,6 +11,7 @@
 struct ErrorFichero {
     enum Tipo { Ninguno, NoSeAbre, DemasiadoGrande, NoSeLee, NoSeEscribe } tipo = Ninguno;
     std::string descripcion;
+    int numero = 0; // the system's error number behind it, 0 when there is none
     explicit operator bool() const { return tipo != Ninguno; }
 };
 

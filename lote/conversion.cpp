@@ -1,6 +1,5 @@
 #include "conversion.h"
 
-#include "lote.h"
 #include "mapas.h"
 
 #include "geodesia/fallo.h"

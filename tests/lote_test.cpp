@@ -1,3 +1,4 @@
+#include "lote/conversion.h"
 #include "lote/argumentos.h"
 #include "lote_prueba.h"
 

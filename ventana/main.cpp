@@ -398,7 +398,7 @@ void Main::Erase_Click() {
 
 void Main::Input_Click() {
     if (antesDeDialogoFichero) antesDeDialogoFichero();
-    const auto bytes = AbreElegido(dialogos_, this, rutas_, true, MaximoBytesEntrada, QString::fromStdString(MensajeErrorAbrir));
+    const auto bytes = AbreElegido(dialogos_, this, rutas_, true, MaximoBytesEntrada);
     if (!bytes) return;
     const auto r = LeeFicheroEntrada(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
     if (const auto* fallo = std::get_if<FalloEntrada>(&r)) {
