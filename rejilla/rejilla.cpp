@@ -12,7 +12,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <mutex>
 
@@ -55,7 +54,8 @@ std::string Entrecomillada(const std::string& ruta) {
 // PROJ's own log lines (and libtiff's through it) are not the user's business.
 void SinRegistro(void*, int, const char*) {}
 
-bool Existe(const std::string& ruta) { return std::ifstream(ruta).good(); }
+// Without opening it: opening a FIFO to read would wait for a writer.
+bool Existe(const std::string& ruta) { return ::access(ruta.c_str(), R_OK) == 0; }
 
 // The folder of the running program.
 std::string CarpetaDelPrograma() {

@@ -197,10 +197,15 @@ TEST_F(ConCarpeta, RejillasComprobadas) {
     for (const Caso& c : casos) {
         const fs::path carpeta = carpeta_ / c.carpeta;
         fs::create_directory(carpeta);
-        const Rejillas r{(carpeta / FicheroRejillaHorizontal).string(), (carpeta / FicheroGeoide).string(), ""};
-        fs::copy_file(publicadas.horizontal, r.horizontal);
-        fs::copy_file(publicadas.geoide, r.geoide);
-        c.estropea(r.horizontal, r.geoide);
+        const std::string h = (carpeta / FicheroRejillaHorizontal).string(), g = (carpeta / FicheroGeoide).string();
+        fs::copy_file(publicadas.horizontal, h);
+        fs::copy_file(publicadas.geoide, g);
+        c.estropea(h, g);
+        // found as the user's folder is: neither the search nor the opening waits on a FIFO
+        ::setenv("ORVALO_REJILLAS", carpeta.c_str(), 1);
+        const Rejillas r = BuscaRejillas();
+        ::unsetenv("ORVALO_REJILLAS");
+        EXPECT_EQ(r.horizontal, h) << c.nombre;
         std::string error;
         const auto rejilla = Rejilla::Abre(r, error);
         EXPECT_EQ(rejilla != nullptr, c.fichero == nullptr) << c.nombre << ": " << error;
