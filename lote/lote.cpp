@@ -300,6 +300,9 @@ private:
                 return;
             }
             opciones_.husos = std::get<Husos>(husos);
+            const std::vector<int>& f = opciones_.formatos.formatos;
+            if (std::get<int>(*id) != NumeroFormatos && std::find(f.begin(), f.end(), NumeroFormatos) == f.end())
+                opciones_.husos.utm = HusoNoCalculado;
         }
         formato_ = std::get<int>(*id);
         LectorEntrada::Puntos p = lector_.TomaPuntos();
