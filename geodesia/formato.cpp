@@ -63,76 +63,102 @@ struct Explorado {
 // exponent (E or D, either case, an optional sign, digits). `blancosDentro`: blanks are also
 // skipped between the characters of the number, and reading stops at the first character that
 // cannot continue it; otherwise blanks stand only around it.
-Explorado Explora(std::string_view t, bool blancosDentro) {
-    Explorado r;
-    std::size_t i = 0;
-    const std::size_t n = t.size();
-    auto salta = [&](std::size_t& j) {
-        if (!blancosDentro) return;
+class Explorador {
+public:
+    Explorador(std::string_view t, bool blancosDentro) : t_(t), n_(t.size()), blancosDentro_(blancosDentro) {}
+
+    Explorado Explora() {
+        while (i_ < n_ && EsBlanco(t_[i_])) ++i_;
+        const std::size_t inicio = i_;
+        fin_ = i_;
+        Signo();
+        Mantisa();
+        if (r_.hayDigitos && i_ < n_ && EsExponente(t_[i_])) Exponente();
+        // blanks skipped after the last character do not count against the span
+        r_.numero = t_.substr(inicio, fin_ - inicio);
+        while (i_ < n_ && EsBlanco(t_[i_])) ++i_;
+        r_.completo = i_ == n_;
+        return r_;
+    }
+
+private:
+    void Salta(std::size_t& j) {
+        if (!blancosDentro_) return;
         const std::size_t antes = j;
-        while (j < n && EsBlanco(t[j])) ++j;
-        if (j != antes && j < n) r.limpio = false;
-    };
-    while (i < n && EsBlanco(t[i])) ++i;
-    const std::size_t inicio = i;
-    std::size_t fin = i;
-    if (i < n && (t[i] == '+' || t[i] == '-')) {
-        r.negativo = t[i] == '-';
-        r.limpio = r.limpio && r.negativo;
-        ++i;
-        salta(i);
+        while (j < n_ && EsBlanco(t_[j])) ++j;
+        if (j != antes && j < n_) r_.limpio = false;
     }
-    long enteros = 0;       // integer digits after the leading zeros
-    long cerosFraccion = 0; // fraction zeros before the first significant digit
-    bool significativo = false;
-    for (; i < n && EsDigito(t[i]); salta(i)) {
-        significativo = significativo || t[i] != '0';
-        if (significativo) ++enteros;
-        r.hayDigitos = true;
-        fin = ++i;
-    }
-    if (i < n && t[i] == '.') {
-        fin = ++i;
-        salta(i);
-        for (; i < n && EsDigito(t[i]); salta(i)) {
-            if (!significativo && t[i] == '0') ++cerosFraccion;
-            significativo = significativo || t[i] != '0';
-            r.hayDigitos = true;
-            fin = ++i;
+
+    void Signo() {
+        if (i_ < n_ && (t_[i_] == '+' || t_[i_] == '-')) {
+            r_.negativo = t_[i_] == '-';
+            r_.limpio = r_.limpio && r_.negativo;
+            ++i_;
+            Salta(i_);
         }
     }
-    r.posicion = enteros > 0 ? enteros - 1 : -cerosFraccion - 1;
-    if (r.hayDigitos && i < n && EsExponente(t[i])) {
-        // an exponent without digits is not part of the number: "5e" reads as 5
-        std::size_t j = i + 1;
-        const bool letraD = t[i] == 'D' || t[i] == 'd';
-        const bool limpioAntes = r.limpio;
-        salta(j);
-        bool negativo = false;
-        if (j < n && (t[j] == '+' || t[j] == '-')) {
-            negativo = t[j] == '-';
-            ++j;
-            salta(j);
+
+    // Integer digits, then "." and the fraction's; the decimal position of the first
+    // significant digit.
+    void Mantisa() {
+        long enteros = 0;       // integer digits after the leading zeros
+        long cerosFraccion = 0; // fraction zeros before the first significant digit
+        bool significativo = false;
+        for (; i_ < n_ && EsDigito(t_[i_]); Salta(i_)) {
+            significativo = significativo || t_[i_] != '0';
+            if (significativo) ++enteros;
+            r_.hayDigitos = true;
+            fin_ = ++i_;
         }
-        if (j < n && EsDigito(t[j])) {
-            long e = 0;
-            for (; j < n && EsDigito(t[j]); salta(j)) {
-                if (e < 100000) e = e * 10 + (t[j] - '0');
-                fin = ++j;
+        if (i_ < n_ && t_[i_] == '.') {
+            fin_ = ++i_;
+            Salta(i_);
+            for (; i_ < n_ && EsDigito(t_[i_]); Salta(i_)) {
+                if (!significativo && t_[i_] == '0') ++cerosFraccion;
+                significativo = significativo || t_[i_] != '0';
+                r_.hayDigitos = true;
+                fin_ = ++i_;
             }
-            r.exponente = negativo ? -e : e;
-            r.limpio = r.limpio && !letraD;
-            i = j;
+        }
+        r_.posicion = enteros > 0 ? enteros - 1 : -cerosFraccion - 1;
+    }
+
+    // At the exponent letter: an exponent without digits is not part of the number ("5e" reads
+    // as 5).
+    void Exponente() {
+        std::size_t j = i_ + 1;
+        const bool letraD = t_[i_] == 'D' || t_[i_] == 'd';
+        const bool limpioAntes = r_.limpio;
+        Salta(j);
+        bool negativo = false;
+        if (j < n_ && (t_[j] == '+' || t_[j] == '-')) {
+            negativo = t_[j] == '-';
+            ++j;
+            Salta(j);
+        }
+        if (j < n_ && EsDigito(t_[j])) {
+            long e = 0;
+            for (; j < n_ && EsDigito(t_[j]); Salta(j)) {
+                if (e < 100000) e = e * 10 + (t_[j] - '0');
+                fin_ = ++j;
+            }
+            r_.exponente = negativo ? -e : e;
+            r_.limpio = r_.limpio && !letraD;
+            i_ = j;
         } else {
-            r.limpio = limpioAntes;
+            r_.limpio = limpioAntes;
         }
     }
-    // blanks skipped after the last character do not count against the span
-    r.numero = t.substr(inicio, fin - inicio);
-    while (i < n && EsBlanco(t[i])) ++i;
-    r.completo = i == n;
-    return r;
-}
+
+    std::string_view t_;
+    std::size_t n_;
+    bool blancosDentro_;
+    std::size_t i_ = 0;
+    std::size_t fin_ = 0;
+    Explorado r_;
+};
+
+Explorado Explora(std::string_view t, bool blancosDentro) { return Explorador(t, blancosDentro).Explora(); }
 
 // The value of a number the grammar found; beyond the double range an infinity of its sign,
 // below it a zero of its sign.
@@ -224,66 +250,84 @@ std::string NumeroATexto(double x) {
     return s;
 }
 
+namespace {
+
+// A short number text cut at its point: the sign position and integer digits, and the fraction.
+struct Partes {
+    std::string I, F;
+};
+
+// The point moved k places to the right (to the left for k < 0), zeros filled in as needed;
+// a point moved past the first digit leaves the sign position and "0" before it.
+void DesplazaPunto(Partes& x, int k) {
+    if (k >= 1) {
+        const auto uk = static_cast<std::size_t>(k);
+        if (uk < x.F.size()) {
+            x.I += x.F.substr(0, uk);
+            x.F.erase(0, uk);
+        } else {
+            x.I += x.F;
+            x.I.append(uk - x.F.size(), '0');
+            x.F.clear();
+        }
+    } else if (k <= -1) {
+        const auto m = static_cast<std::size_t>(-k);
+        if (m < x.I.size()) {
+            x.F = x.I.substr(x.I.size() - m) + x.F;
+            x.I.erase(x.I.size() - m);
+        } else {
+            const std::string signo = x.I.substr(0, 1);
+            const std::string resto = x.I.substr(1);
+            x.F = std::string(m - resto.size(), '0') + resto + x.F;
+            x.I = signo + "0";
+        }
+    }
+}
+
+// The parts of NumeroATexto's text, in positional form whatever form it came in.
+Partes PartesDe(const std::string& t) {
+    const std::size_t p = t.rfind('.');
+    const std::size_t e = t.rfind('E'); // NumeroATexto writes no D exponent
+    Partes x;
+    if (e == std::string::npos) {
+        if (p != std::string::npos) {
+            x.I = t.substr(0, p);
+            x.F = t.substr(p + 1);
+        } else {
+            x.I = t;
+        }
+        return x;
+    }
+    if (p != std::string::npos && p < e) {
+        x.I = t.substr(0, p);
+        x.F = t.substr(p + 1, e - p - 1);
+    } else {
+        x.I = t.substr(0, e);
+    }
+    DesplazaPunto(x, static_cast<int>(std::nearbyint(TextoANumero(std::string_view(t).substr(e + 1)))));
+    return x;
+}
+
+} // namespace
+
 std::string FormatoNumero(std::string_view texto, int ancho, int decimales) {
     const double v = TextoANumero(texto);
     CompruebaFinito(v, "número fuera del rango representable");
     const double r = Redondea(v, decimales);
     CompruebaFinito(r, "desbordamiento al redondear");
-    const std::string t = NumeroATexto(r);
-
-    const std::size_t p = t.rfind('.');
-    const std::size_t e = t.rfind('E'); // NumeroATexto writes no D exponent
-    std::string I, F;
-    if (e == std::string::npos) {
-        if (p != std::string::npos) {
-            I = t.substr(0, p);
-            F = t.substr(p + 1);
-        } else {
-            I = t;
-        }
-    } else {
-        if (p != std::string::npos && p < e) {
-            I = t.substr(0, p);
-            F = t.substr(p + 1, e - p - 1);
-        } else {
-            I = t.substr(0, e);
-        }
-        const int k = static_cast<int>(std::nearbyint(TextoANumero(std::string_view(t).substr(e + 1))));
-        if (k >= 1) {
-            const auto uk = static_cast<std::size_t>(k);
-            if (uk < F.size()) {
-                I += F.substr(0, uk);
-                F.erase(0, uk);
-            } else {
-                I += F;
-                I.append(uk - F.size(), '0');
-                F.clear();
-            }
-        } else if (k <= -1) {
-            const auto m = static_cast<std::size_t>(-k);
-            if (m < I.size()) {
-                F = I.substr(I.size() - m) + F;
-                I.erase(I.size() - m);
-            } else {
-                const std::string signo = I.substr(0, 1);
-                const std::string resto = I.substr(1);
-                F = std::string(m - resto.size(), '0') + resto + F;
-                I = signo + "0";
-            }
-        }
-    }
-    if (I.size() == 1) I += '0';
+    Partes x = PartesDe(NumeroATexto(r));
+    if (x.I.size() == 1) x.I += '0';
     const auto d = static_cast<std::size_t>(decimales < 0 ? 0 : decimales);
-    if (F.size() < d) {
-        F.append(d - F.size(), '0');
+    if (x.F.size() < d) {
+        x.F.append(d - x.F.size(), '0');
     } else {
-        F.resize(d);
+        x.F.resize(d);
     }
-    const long espacios = std::labs(static_cast<long>(ancho) - static_cast<long>(I.size()));
+    const long espacios = std::labs(static_cast<long>(ancho) - static_cast<long>(x.I.size()));
     std::string salida(static_cast<std::size_t>(espacios), ' ');
-    salida += I;
+    salida += x.I;
     salida += '.';
-    salida += F;
+    salida += x.F;
     return salida;
 }
 
