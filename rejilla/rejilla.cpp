@@ -150,6 +150,7 @@ ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& 
         PonColumnas(d, ColumnaCartWgs84, GeodesicasACartesianas(g.c1, g.c2, g.c3, ElipsoideGrs80()));
         if (husos.utm != HusoNoCalculado) PonColumnas(d, ColumnaUtmWgs84, UtmEtrs89(g, husos.utm));
         PonColumnas(d, ColumnaGeoWgs84, std::move(g));
+        d.husos = husos;
         return d;
     }
     Columnas3 etrs89;
@@ -171,6 +172,7 @@ ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& 
         PonColumnas(d, ColumnaUtmWgs84, UtmEtrs89(etrs89, husos.utm));
     }
     PonColumnas(d, ColumnaGeoWgs84, etrs89);
+    d.husos = husos;
     return d;
 }
 

@@ -1,5 +1,6 @@
 #include "geodesia/angulos.h"
 #include "rejilla/rejilla.h"
+#include "transformacion/fuera_de_huso.h"
 #include "transformacion/tuberias.h"
 
 #include <gtest/gtest.h>
@@ -77,7 +78,12 @@ TEST_F(Oficial, Galicia29IdaYVuelta) {
         EXPECT_NEAR(ida.Columnas[k + 1][i] - ed50.c2[i], -212, 5) << i;
         EXPECT_NEAR(ida.Columnas[k + 2][i], 155, 2) << i;
     }
-    EXPECT_EQ(vuelta.husos.ed50, 29);
+    for (const ConjuntoDatos* d : {&ida, &vuelta}) {
+        EXPECT_EQ(d->husos.ed50, 29);
+        EXPECT_EQ(d->husos.utm, 29);
+        EXPECT_FALSE(MasFueraDeHuso(*d, {2, 7})); // Galicia lies in zone 29
+        EXPECT_TRUE(MasFueraDeHuso(*d, {1}));
+    }
 }
 
 TEST_F(Oficial, FueraDeLaRejillaNadaSeConvierteEnSilencio) {
