@@ -33,7 +33,7 @@ std::string CarpetaDelPrograma() {
 }
 
 // Pseudo-sexagesimal to the radians PROJ takes, and back; the angle notation uses its own pi.
-double ARadianes(double pseudo) { return PseudoARadianes(pseudo) * (180.0 / PiSistema) * (M_PI / 180.0); }
+double ARadianes(double pseudo) { return PseudoAGrados(pseudo) * (M_PI / 180.0); }
 double APseudo(double radianes) { return RadianesAPseudo(radianes * (180.0 / M_PI) * (PiSistema / 180.0)); }
 
 } // namespace
