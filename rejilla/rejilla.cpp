@@ -216,12 +216,13 @@ ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& 
     ConjuntoDatos d;
     if (formato <= 4) {
         // the ED50 formats exactly as the seven-parameter pipeline computes them
-        d = Transforma(formato, entrada, husos);
+        d = Transforma(formato, entrada, Husos{husos.ed50, HusoNoCalculado});
         Columnas3 g{d.Columnas[ColumnaGeoEd50], d.Columnas[ColumnaGeoEd50 + 1], d.Columnas[ColumnaGeoEd50 + 2]};
         if (const auto i = rejilla.AEtrs89(g.c1, g.c2, g.c3)) throw FueraDeRejilla(*i + 1);
         PonColumnas(d, ColumnaCartWgs84, GeodesicasACartesianas(g.c1, g.c2, g.c3, ElipsoideGrs80()));
-        PonColumnas(d, ColumnaUtmWgs84, UtmEtrs89(g, husos.utm));
+        if (husos.utm != HusoNoCalculado) PonColumnas(d, ColumnaUtmWgs84, UtmEtrs89(g, husos.utm));
         PonColumnas(d, ColumnaGeoWgs84, std::move(g));
+        d.husos = husos;
         return d;
     }
     Columnas3 etrs89;
@@ -234,11 +235,16 @@ ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& 
     }
     Columnas3 ed50 = etrs89;
     if (const auto i = rejilla.AEd50(ed50.c1, ed50.c2, ed50.c3)) throw FueraDeRejilla(*i + 1);
-    d = Transforma(3, ed50, husos);
+    d = Transforma(3, ed50, Husos{husos.ed50, HusoNoCalculado});
     PonColumnas(d, ColumnaCartWgs84,
                 formato == 6 ? entrada : GeodesicasACartesianas(etrs89.c1, etrs89.c2, etrs89.c3, ElipsoideGrs80()));
-    PonColumnas(d, ColumnaUtmWgs84, formato == 7 ? entrada : UtmEtrs89(etrs89, husos.utm));
+    if (formato == 7) {
+        PonColumnas(d, ColumnaUtmWgs84, entrada);
+    } else if (husos.utm != HusoNoCalculado) {
+        PonColumnas(d, ColumnaUtmWgs84, UtmEtrs89(etrs89, husos.utm));
+    }
     PonColumnas(d, ColumnaGeoWgs84, etrs89);
+    d.husos = husos;
     return d;
 }
 

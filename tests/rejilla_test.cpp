@@ -1,6 +1,7 @@
 #include "geodesia/angulos.h"
 #include "rejilla/rejilla.h"
 #include "rejilla/sha256.h"
+#include "transformacion/fuera_de_huso.h"
 #include "transformacion/tuberias.h"
 #include "vectores.h"
 
@@ -54,8 +55,8 @@ TEST_F(Oficial, IdaYVuelta) {
     const Columnas3 ed50{{40.250048, 36.31372, 39.341056, 43.2200}, {-3.421368, -6.171896, 2.390072, -8.2400},
                          {100, 0, 2500.5, -10}};
     const ConjuntoDatos ida = TransformaOficial(3, ed50, *rejilla);
-    for (int formato : {5, 6}) {
-        const std::size_t k = formato == 5 ? 12 : 15;
+    for (int formato : {5, 6, 7}) {
+        const std::size_t k = PrimeraColumna(formato);
         const ConjuntoDatos vuelta =
             TransformaOficial(formato, Columnas3{ida.Columnas[k], ida.Columnas[k + 1], ida.Columnas[k + 2]}, *rejilla);
         for (std::size_t i = 0; i < 4; ++i) {
@@ -63,6 +64,32 @@ TEST_F(Oficial, IdaYVuelta) {
                 EXPECT_NEAR(vuelta.Columnas[c][i], ida.Columnas[c][i], 1e-3) << formato << " " << i << " " << c;
             EXPECT_NEAR(vuelta.Columnas[8][i], ed50.c3[i], 1e-3) << formato << " " << i;
         }
+    }
+}
+
+// ED50 UTM 29 -> ETRS89 UTM 29 -> ED50 UTM 29 within a millimetre, in Galicia; format 2 and
+// format 7 both in zone 29, altitudes H of 100 m.
+TEST_F(Oficial, Galicia29IdaYVuelta) {
+    const Husos huso29{29, 29};
+    const Columnas3 ed50{{547824, 522691, 537206}, {4802253, 4676266, 4747583}, {100, 100, 100}}; // A Coruña, Vigo, Santiago
+    const ConjuntoDatos ida = TransformaOficial(2, ed50, *rejilla, huso29);
+    const std::size_t k = ColumnaUtmWgs84;
+    const ConjuntoDatos vuelta =
+        TransformaOficial(7, Columnas3{ida.Columnas[k], ida.Columnas[k + 1], ida.Columnas[k + 2]}, *rejilla, huso29);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_NEAR(vuelta.Columnas[ColumnaUtmEd50][i], ed50.c1[i], 1e-3) << i;
+        EXPECT_NEAR(vuelta.Columnas[ColumnaUtmEd50 + 1][i], ed50.c2[i], 1e-3) << i;
+        EXPECT_NEAR(vuelta.Columnas[ColumnaUtmEd50 + 2][i], 100, 1e-3) << i;
+        // the official shift in Galicia: about 126 m west and 214 m south, h = H + N with N about 55 m
+        EXPECT_NEAR(ida.Columnas[k][i] - ed50.c1[i], -125, 5) << i;
+        EXPECT_NEAR(ida.Columnas[k + 1][i] - ed50.c2[i], -212, 5) << i;
+        EXPECT_NEAR(ida.Columnas[k + 2][i], 155, 2) << i;
+    }
+    for (const ConjuntoDatos* d : {&ida, &vuelta}) {
+        EXPECT_EQ(d->husos.ed50, 29);
+        EXPECT_EQ(d->husos.utm, 29);
+        EXPECT_FALSE(MasFueraDeHuso(*d, {2, 7})); // Galicia lies in zone 29
+        EXPECT_TRUE(MasFueraDeHuso(*d, {1}));
     }
 }
 
@@ -77,6 +104,7 @@ TEST_F(Oficial, FueraDeLaRejillaNadaSeConvierteEnSilencio) {
         {"Par\xc3\xads", 3, {{48.51}, {2.21}, {0}}, 1},
         {"en ETRS89, mar abierto", 5, {{40, 38}, {-3, -15}, {0, 0}}, 2},
         {"Melilla, al sur del rect\u00e1ngulo", 3, {{35.1733}, {-2.5619}, {0}}, 1},
+        {"en UTM ETRS89 huso 30, Canarias", 7, {{440000, 200000}, {4475000, 3100000}, {0, 0}}, 2},
     };
     for (const Caso& c : casos) {
         try {
