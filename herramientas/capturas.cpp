@@ -1,7 +1,7 @@
 // Screenshots of the windows as a person sees them (run under Xvfb by scripts/capturas.sh):
 // the main window with 40 points transformed and the cursor on point 25, the editor, its
-// replacement dialog, the open dialog, the editor's close question, the help and the About
-// window.
+// replacement dialog, the open dialog, the editor's context menu and close question, the help
+// and the About window.
 #include "tests/ventana_prueba.h"
 #include "aplicacion/aplicacion.h"
 #include "ventana/dialogos_qt.h"
@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -59,9 +60,12 @@ int main(int argc, char** argv) {
             static_cast<QDialog*>(d)->accept();
         },
         [&] {
-            editor()->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->appendPlainText(QStringLiteral("cambio"));
-            dispara("FicheroSalir");
+            auto* caja = editor()->findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+            caja->appendPlainText(QStringLiteral("cambio"));
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(60, 60), caja->mapToGlobal(QPoint(60, 60)));
+            QApplication::sendEvent(caja->viewport(), &menu);
         },
+        [&] { captura("editor-menu"); QApplication::activePopupWidget()->close(); dispara("FicheroSalir"); },
         [&] { captura("editor-cerrar"); qobject_cast<QMessageBox*>(modal())->button(QMessageBox::No)->click(); pulsa("Help"); },
         [&] { captura("ayuda"); aplicacion.ultimaModal()->close(); pulsa("Command1"); },
         [&] { captura("acerca"); aplicacion.ultimaModal()->close(); v.resize(QApplication::primaryScreen()->availableSize()); },

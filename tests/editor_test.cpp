@@ -313,8 +313,9 @@ TEST_F(EditorPrueba, DeshacerUnReemplazo) {
     Pon(QStringLiteral("1,5\n2,5"));
     Reemplazar(QStringLiteral(","), QStringLiteral("."));
     ASSERT_EQ(Texto(), QStringLiteral("1.5\n2.5"));
-    QContextMenuEvent abre(QContextMenuEvent::Keyboard, QPoint(5, 5), Caja()->mapToGlobal(QPoint(5, 5)));
-    QCoreApplication::sendEvent(Caja(), &abre);
+    // where a right click arrives: the box's viewport
+    QContextMenuEvent abre(QContextMenuEvent::Mouse, QPoint(5, 5), Caja()->viewport()->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(Caja()->viewport(), &abre);
     auto* menu = Caja()->findChild<QMenu*>(QStringLiteral("MenuContextual"));
     ASSERT_NE(menu, nullptr);
     QAction* deshacer = menu->findChild<QAction*>(QStringLiteral("edit-undo"));
