@@ -1,7 +1,6 @@
 #include "dialogos_prueba.h"
 #include "editor/editor.h"
 #include "editor/reemplaza.h"
-#include "texto/reemplazo.h"
 #include "aplicacion/aplicacion.h"
 #include "vectores.h"
 
@@ -371,27 +370,6 @@ TEST_F(EditorPrueba, DialogoReemplazar) {
     editor->close();
     EXPECT_EQ(dialogos.preguntas.back(), Pregunta + QStringLiteral("\r\n ") + ruta);
     EXPECT_EQ(Lee(ruta), "1,5,2");
-}
-
-TEST(ReemplazaCaracteres, Algoritmo) {
-    struct Caso {
-        const char16_t *texto, *buscado, *por, *resultado;
-    } casos[] = {
-        {u"1,5,2", u",", u".", u"1.5.2"},
-        {u"abc", u"b", u"b", u"abc"},
-        {u"abc", u"x", u"y", u"abc"},
-        {u"abab", u"ab", u"x", u"xbxb"},
-        {u"a,b", u",", u"XYZ", u"aXY"},
-        {u"aaa", u"a", u"aa", u"aaa"},
-        {u"Aa", u"a", u"b", u"Ab"},
-        {u"", u"a", u"b", u""},
-        // the search goes on after the overwritten stretch, and the length never changes
-        {u"ab", u"a", u"xa", u"xa"},
-        {u"aab", u"a", u"xa", u"xab"},
-        {u"abc", u"b", u"", u"abc"}, // empty replacement: unchanged, no endless loop
-    };
-    for (const Caso& c : casos)
-        EXPECT_EQ(ReemplazaCaracteres(c.texto, c.buscado, c.por), std::u16string(c.resultado));
 }
 
 // Every file dialog opens in the folder of the path last chosen by any of them, also in the
