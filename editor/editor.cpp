@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
@@ -56,6 +55,9 @@ Editor::Editor(Dialogos& dialogos, RutasCompartidas& rutas, QWidget* padre)
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->installEventFilter(this);
+    Text1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Text1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& donde) { muestraMenuContextual(Text1->viewport()->mapToGlobal(donde)); });
     setCentralWidget(Text1);
     resize(649, 473 + menuBar()->sizeHint().height());
     creaMenus();
@@ -172,10 +174,6 @@ bool Editor::eventFilter(QObject* objeto, QEvent* e) {
                 return true;
             }
         }
-    }
-    if (objeto == Text1 && e->type() == QEvent::ContextMenu) {
-        muestraMenuContextual(static_cast<QContextMenuEvent*>(e)->globalPos());
-        return true;
     }
     return QMainWindow::eventFilter(objeto, e);
 }

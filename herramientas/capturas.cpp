@@ -1,7 +1,7 @@
 // Screenshots of the windows as a person sees them (run under Xvfb by scripts/capturas.sh):
 // the main window with 40 points transformed and the cursor on point 25, the editor, its
-// replacement dialog, the open dialog, the editor's close question, the help and the About
-// window.
+// replacement dialog, the open dialog, the editor's context menu and close question, the help
+// and the About window.
 #include "aplicacion/aplicacion.h"
 #include "ventana/dialogos_qt.h"
 #include "ventana/ficheros_qt.h"
@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -77,9 +78,12 @@ int main(int argc, char** argv) {
             static_cast<QDialog*>(d)->accept();
         },
         [&] {
-            editor()->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->appendPlainText(QStringLiteral("cambio"));
-            dispara("FicheroSalir");
+            auto* caja = editor()->findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+            caja->appendPlainText(QStringLiteral("cambio"));
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(60, 60), caja->mapToGlobal(QPoint(60, 60)));
+            QApplication::sendEvent(caja->viewport(), &menu);
         },
+        [&] { captura("editor-menu"); QApplication::activePopupWidget()->close(); dispara("FicheroSalir"); },
         [&] { captura("editor-cerrar"); qobject_cast<QMessageBox*>(modal())->button(QMessageBox::No)->click(); pulsa("Help"); },
         [&] { captura("ayuda"); modal()->close(); pulsa("Command1"); },
         [&] { captura("acerca"); modal()->close(); v.resize(QApplication::primaryScreen()->availableSize()); },
