@@ -57,6 +57,9 @@ for b in orvalo orvalo-lote; do
   readelf -sW --dyn-syms "$usr/bin/$b" | grep '__stack_chk_fail@' >/dev/null || falla "$b sin protector de pila"
 done
 
+# no path of the build in what is installed
+! grep -rlF "$copia" "$raiz/raiz" || falla "los paquetes guardan la ruta de la compilación"
+
 for p in orvalo orvalo-lote orvalo-rejillas; do
   for licencia in MIT CC-BY-4.0; do
     grep -q "^License: $licencia\$" "$usr/share/doc/$p/copyright" || falla "$p: el copyright no nombra $licencia"
