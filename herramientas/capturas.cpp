@@ -27,16 +27,16 @@ int main(int argc, char** argv) {
     Main& v = aplicacion.ventana();
     v.show();
     CuarentaPuntos(v);
-    v.caja(7)->setFocus();
-    v.caja(7)->setTextCursor(QTextCursor(v.caja(7)->document()->findBlockByNumber(24)));
+    Caja(v, 7)->setFocus();
+    Caja(v, 7)->setTextCursor(QTextCursor(Caja(v, 7)->document()->findBlockByNumber(24)));
 
     auto captura = [&](const char* nombre) {
         QApplication::primaryScreen()->grabWindow(0).save(carpeta + QLatin1Char('/') + QLatin1String(nombre) + QStringLiteral(".png"));
     };
     auto pulsa = [&](const char* boton) { v.findChild<QPushButton*>(QLatin1String(boton))->click(); };
     const std::vector<std::function<void()>> pasos = {
-        [&] { captura("ventana"); v.eleccionMetodo()->setCurrentIndex(1); },
-        [&] { captura("ventana-rejilla"); v.eleccionMetodo()->setCurrentIndex(0); pulsa("Command2"); },
+        [&] { captura("ventana"); EleccionMetodo(v)->setCurrentIndex(1); },
+        [&] { captura("ventana-rejilla"); EleccionMetodo(v)->setCurrentIndex(0); pulsa("Command2"); },
         [&] { captura("editor"); aplicacion.editor()->findChild<QAction*>(QStringLiteral("Reemplazar"))->trigger(); },
         [&] { captura("reemplaza"); QApplication::activeModalWidget()->close(); aplicacion.editor()->close(); pulsa("Help"); },
         [&] { captura("ayuda"); aplicacion.ultimaModal()->close(); pulsa("Command1"); },

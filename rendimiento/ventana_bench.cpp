@@ -2,7 +2,7 @@
 #include "tests/dialogos_prueba.h"
 #include "transformacion/entrada.h"
 #include "geodesia/formato.h"
-#include "ventana/main.h"
+#include "tests/ventana_prueba.h"
 
 #include <QPlainTextEdit>
 #include <QComboBox>
@@ -21,7 +21,7 @@ namespace {
 void BM_TransformarCajaLlena(benchmark::State& s) {
     DialogosPrueba dialogos;
     Main v(dialogos);
-    v.eleccionMetodo()->setCurrentIndex(static_cast<int>(s.range(0)));
+    EleccionMetodo(v)->setCurrentIndex(static_cast<int>(s.range(0)));
     QString lat, lon, h;
     for (int i = 0; i < 2340; ++i) {
         const QString fin = i ? QStringLiteral("\n") : QString();
@@ -32,10 +32,10 @@ void BM_TransformarCajaLlena(benchmark::State& s) {
     auto* boton = v.findChild<QPushButton*>(QStringLiteral("Transform_2"));
     for (auto _ : s) {
         s.PauseTiming();
-        for (int k = 0; k < 18; ++k) v.caja(k)->clear(); // every box written afresh
-        v.caja(6)->setPlainText(lat);
-        v.caja(7)->setPlainText(lon);
-        v.caja(8)->setPlainText(h);
+        for (int k = 0; k < 18; ++k) Caja(v, k)->clear(); // every box written afresh
+        Caja(v, 6)->setPlainText(lat);
+        Caja(v, 7)->setPlainText(lon);
+        Caja(v, 8)->setPlainText(h);
         s.ResumeTiming();
         boton->click();
     }

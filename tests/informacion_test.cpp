@@ -32,7 +32,7 @@ TEST(Aplicacion, CadaVentanaAbreYCierraSinTocarLosDatos) {
     CuarentaPuntos(v);
     const ConjuntoDatos antes = v.datos();
     QStringList cajas;
-    for (int k = 0; k < 18; ++k) cajas << v.caja(k)->toPlainText();
+    for (int k = 0; k < 18; ++k) cajas << Caja(v, k)->toPlainText();
     for (int vez = 0; vez < 3; ++vez) {
         for (const char* boton : {"Help", "Command1"}) {
             v.findChild<QPushButton*>(QString::fromLatin1(boton))->click();
@@ -58,7 +58,7 @@ TEST(Aplicacion, CadaVentanaAbreYCierraSinTocarLosDatos) {
     app.editor()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(v.datos().Columnas, antes.Columnas);
-    for (int k = 0; k < 18; ++k) EXPECT_EQ(v.caja(k)->toPlainText(), cajas[k]);
+    for (int k = 0; k < 18; ++k) EXPECT_EQ(Caja(v, k)->toPlainText(), cajas[k]);
     EXPECT_EQ(app.ultimaModal(), nullptr); // closed windows are gone
 }
 

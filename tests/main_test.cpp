@@ -33,10 +33,15 @@ protected:
     QString Ruta(const QString& nombre) const { return carpeta.filePath(nombre); }
     void Pulsa(const char* nombre) { ventana.findChild<QPushButton*>(QString::fromLatin1(nombre))->click(); }
     void Transforma(int indice) { ::Transforma(ventana, indice); }
-    void Escribe(int k, const QString& texto) { ventana.caja(k)->setPlainText(texto); }
+    void Escribe(int k, const QString& texto) { ::Caja(ventana, k)->setPlainText(texto); }
     void Entra(int indice, const QString& a, const QString& b, const QString& c) { ::Entra(ventana, indice, a, b, c); }
-    QString Caja(int k) const { return ventana.caja(k)->toPlainText(); }
+    QString Caja(int k) const { return ::Caja(ventana, k)->toPlainText(); }
     std::string Fichero(const QString& ruta) const { return LeeFichero(ruta.toStdString()); }
+    QScrollBar* Desplazamiento() const { return ventana.findChild<QScrollBar*>(QStringLiteral("Desplazamiento")); }
+    // The format's title is bold: the points shown were entered there.
+    bool Marcado(int formato) const {
+        return ventana.findChild<QWidget*>(QStringLiteral("Titulo_%1").arg(formato))->font().bold();
+    }
 
     // "Entrada por fichero" of a file, "< TRANSFORMAR >" of its format, "Salida por fichero".
     std::string PorLosBotones(const std::string& entrada, int formato) {
@@ -91,7 +96,7 @@ TEST_F(VentanaPrincipal, FallosDeLaTransformacionNoCambianNada) {
         std::string mensaje;
     } casos[] = {
         {"mensaje A, sin cambios", 0, QStringLiteral("1\n2"), QStringLiteral("1"), QStringLiteral("1\n2"), MensajeDistintoNumero},
-        {"mensaje B nombra la línea y la columna", 1, QStringLiteral("1\n2"), QStringLiteral("1\n2,5"), QStringLiteral("1\n2"),
+        {"mensaje B nombra la línea y la columna", 1, QStringLiteral("1\n2"), QStringLiteral("1\n2x5"), QStringLiteral("1\n2"),
          MensajeNoNumerico + "\r\n L\xc3\xadnea 2 de la columna Y."},
         {"el punto 2 sobre el eje polar", 3, QStringLiteral("6378388\n0"), QStringLiteral("0\n0"), QStringLiteral("0\n6356911"),
          " \xc2\xa1" "Error aritm\xc3\xa9tico en la transformaci\xc3\xb3n! \r\n Punto 2 (entrado en Cartesianas geoc\xc3\xa9ntricas "
@@ -135,9 +140,8 @@ TEST_F(VentanaPrincipal, EntradaPorFichero) {
     EXPECT_EQ(Caja(5), QStringLiteral("    10.000\n     3.000\n    -6.000"));
     for (int k : {0, 1, 2, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}) EXPECT_TRUE(Caja(k).isEmpty()) << k;
     EXPECT_EQ(ventana.datos().NumPuntos, 3);
-    EXPECT_EQ(ventana.FormatoEntrada(), 2);
-    EXPECT_EQ(ventana.formatoMarcado(), 2);
-    EXPECT_TRUE(ventana.estado().startsWith(QStringLiteral("3 puntos desde UTM huso 31"))) << ventana.estado().toStdString();
+    EXPECT_TRUE(Marcado(2));
+    EXPECT_TRUE(Estado(ventana).startsWith(QStringLiteral("3 puntos desde UTM huso 31"))) << Estado(ventana).toStdString();
     EXPECT_EQ(ventana.rutas().NombreAbrir, Ruta(QStringLiteral("huso31.txt")));
     const ConjuntoDatos antes = ventana.datos();
 
@@ -226,46 +230,45 @@ TEST_F(VentanaPrincipal, CabeEnUnaPantallaDe1024x768) {
     Escribe(9, QStringLiteral("-4412345.678"));
     Escribe(13, QStringLiteral(" -180.00000000"));
     for (int k : {9, 13}) {
-        const QPlainTextEdit* c = ventana.caja(k);
+        const QPlainTextEdit* c = ::Caja(ventana, k);
         const int texto = c->fontMetrics().horizontalAdvance(Caja(k));
         EXPECT_LE(texto, c->viewport()->width() - 2 * static_cast<int>(c->document()->documentMargin())) << k;
         EXPECT_FALSE(c->horizontalScrollBar()->isVisible()) << k;
     }
     ventana.resize(1600, 1000);
     QCoreApplication::processEvents();
-    EXPECT_GT(ventana.caja(0)->height(), 100); // the boxes take the room
+    EXPECT_GT(::Caja(ventana, 0)->height(), 100); // the boxes take the room
 }
 
 TEST_F(VentanaPrincipal, LaLineaKDeCadaCajaEsElPuntoK) {
     ventana.show();
     CuarentaPuntos(ventana);
-    EXPECT_EQ(ventana.formatoMarcado(), 3);
+    EXPECT_TRUE(Marcado(3));
     // one scroll position for the eighteen boxes, whichever box or bar moves
-    ventana.desplazamiento()->setValue(20);
-    for (int k = 0; k < 18; ++k) EXPECT_EQ(ventana.caja(k)->verticalScrollBar()->value(), 20) << k;
-    ventana.caja(16)->verticalScrollBar()->setValue(5);
-    for (int k = 0; k < 18; ++k) EXPECT_EQ(ventana.caja(k)->verticalScrollBar()->value(), 5) << k;
-    EXPECT_EQ(ventana.desplazamiento()->value(), 5);
+    Desplazamiento()->setValue(20);
+    for (int k = 0; k < 18; ++k) EXPECT_EQ(::Caja(ventana, k)->verticalScrollBar()->value(), 20) << k;
+    ::Caja(ventana, 16)->verticalScrollBar()->setValue(5);
+    for (int k = 0; k < 18; ++k) EXPECT_EQ(::Caja(ventana, k)->verticalScrollBar()->value(), 5) << k;
+    EXPECT_EQ(Desplazamiento()->value(), 5);
     // the point under the cursor is highlighted in all of them
-    QTextCursor c(ventana.caja(1)->document()->findBlockByNumber(24));
-    ventana.caja(1)->setTextCursor(c);
-    EXPECT_EQ(ventana.puntoResaltado(), 24);
+    QTextCursor c(::Caja(ventana, 1)->document()->findBlockByNumber(24));
+    ::Caja(ventana, 1)->setTextCursor(c);
     for (int k = 0; k < 18; ++k) {
-        ASSERT_EQ(ventana.caja(k)->extraSelections().size(), 1) << k;
-        EXPECT_EQ(ventana.caja(k)->extraSelections()[0].cursor.blockNumber(), 24) << k;
+        ASSERT_EQ(::Caja(ventana, k)->extraSelections().size(), 1) << k;
+        EXPECT_EQ(::Caja(ventana, k)->extraSelections()[0].cursor.blockNumber(), 24) << k;
     }
     QCoreApplication::processEvents();
-    EXPECT_EQ(ventana.caja(17)->verticalScrollBar()->value(), ventana.caja(1)->verticalScrollBar()->value());
+    EXPECT_EQ(::Caja(ventana, 17)->verticalScrollBar()->value(), ::Caja(ventana, 1)->verticalScrollBar()->value());
     Escribe(0, QString());
-    ventana.caja(1)->setTextCursor(QTextCursor(ventana.caja(1)->document()->findBlockByNumber(0)));
-    EXPECT_TRUE(ventana.caja(0)->extraSelections().isEmpty()); // an empty box shows no bar
+    ::Caja(ventana, 1)->setTextCursor(QTextCursor(::Caja(ventana, 1)->document()->findBlockByNumber(0)));
+    EXPECT_TRUE(::Caja(ventana, 0)->extraSelections().isEmpty()); // an empty box shows no bar
 }
 
 TEST_F(VentanaPrincipal, PegarYCopiarComoUnaHojaDeCalculo) {
     // a Spanish spreadsheet's block: three tab-separated values a row, decimal commas
     QMimeData bloque;
     bloque.setText(QStringLiteral("440263,927\t4475248,878\t667,5\r\n440000\t4474000\t100\r\n"));
-    ventana.caja(1)->insertFromMimeData(&bloque);
+    ::Caja(ventana, 1)->insertFromMimeData(&bloque);
     EXPECT_EQ(Caja(0), QStringLiteral("440263.927\n440000"));
     EXPECT_EQ(Caja(1), QStringLiteral("4475248.878\n4474000"));
     EXPECT_EQ(Caja(2), QStringLiteral("667.5\n100"));
@@ -276,11 +279,11 @@ TEST_F(VentanaPrincipal, PegarYCopiarComoUnaHojaDeCalculo) {
     QMimeData columna;
     columna.setText(QStringLiteral("1\n2\n"));
     Escribe(3, QString());
-    ventana.caja(3)->insertFromMimeData(&columna);
+    ::Caja(ventana, 3)->insertFromMimeData(&columna);
     EXPECT_EQ(Caja(3), QStringLiteral("1\n2"));
     // "Copiar tabla": a header row and one row a point, tab-separated
     Transforma(2);
-    QMenu* menu = ventana.caja(5)->menuContextual();
+    QMenu* menu = ::Caja(ventana, 5)->menuContextual();
     menu->findChild<QAction*>(QStringLiteral("CopiarTabla"))->trigger();
     delete menu;
     const QStringList filas = QApplication::clipboard()->text().split(QLatin1Char('\n'));
@@ -315,21 +318,19 @@ TEST(Metodo, ElegidoVisibleYRecordado) {
     };
     {
         Main v(dialogos);
-        EXPECT_EQ(v.metodo(), Main::Metodo::SieteParametros);
-        EXPECT_EQ(v.eleccionMetodo()->currentText(), QStringLiteral("WGS84 \u2014 7 par\u00e1metros"));
+        EXPECT_EQ(EleccionMetodo(v)->currentText(), QStringLiteral("WGS84 \u2014 7 par\u00e1metros"));
         // Madrid (ED50, H = 100 m): the status says how far the seven parameters lie
         geodesicas(v, "40.250048", "-3.421368", "100");
-        const QString siete = v.caja(12)->toPlainText();
-        EXPECT_TRUE(v.estado().startsWith(QStringLiteral("1 punto desde Geod\u00e9sicas ED50. Diferencia con la rejilla oficial del IGN: hasta ")))
-            << v.estado().toStdString();
-        EXPECT_TRUE(v.estado().endsWith(QStringLiteral(" m (punto 1)"))) << v.estado().toStdString();
+        const QString siete = Caja(v, 12)->toPlainText();
+        EXPECT_TRUE(Estado(v).startsWith(QStringLiteral("1 punto desde Geod\u00e9sicas ED50. Diferencia con la rejilla oficial del IGN: hasta ")))
+            << Estado(v).toStdString();
+        EXPECT_TRUE(Estado(v).endsWith(QStringLiteral(" m (punto 1)"))) << Estado(v).toStdString();
         // choosing the grid runs the transformation again: ETRS89, h = H + N
-        v.eleccionMetodo()->setCurrentIndex(1);
-        EXPECT_EQ(v.metodo(), Main::Metodo::RejillaOficial);
-        EXPECT_EQ(v.caja(12)->toPlainText(), QStringLiteral(" 40.24562273"));
-        EXPECT_EQ(v.caja(14)->toPlainText(), QStringLiteral("   151.112"));
-        EXPECT_EQ(v.caja(6)->toPlainText(), QStringLiteral(" 40.25004800"));
-        EXPECT_NE(v.caja(12)->toPlainText(), siete);
+        EleccionMetodo(v)->setCurrentIndex(1);
+        EXPECT_EQ(Caja(v, 12)->toPlainText(), QStringLiteral(" 40.24562273"));
+        EXPECT_EQ(Caja(v, 14)->toPlainText(), QStringLiteral("   151.112"));
+        EXPECT_EQ(Caja(v, 6)->toPlainText(), QStringLiteral(" 40.25004800"));
+        EXPECT_NE(Caja(v, 12)->toPlainText(), siete);
         // a point outside the grid: refused, named, nothing changes
         const ConjuntoDatos antes = v.datos();
         geodesicas(v, "40.25\n28.06", "-3.42\n-15.25", "0\n0");
@@ -345,19 +346,17 @@ TEST(Metodo, ElegidoVisibleYRecordado) {
     }
     {
         Main v(dialogos); // the next run starts with the method chosen last
-        EXPECT_EQ(v.metodo(), Main::Metodo::RejillaOficial);
-        EXPECT_EQ(v.eleccionMetodo()->currentIndex(), 1);
+        EXPECT_EQ(EleccionMetodo(v)->currentIndex(), 1);
     }
     // without the grids the official choice is disabled and names the missing file
     qputenv("ORVALO_REJILLAS", "/no/existe");
     {
         Main v(dialogos);
-        EXPECT_EQ(v.metodo(), Main::Metodo::SieteParametros);
-        const auto* modelo = qobject_cast<QStandardItemModel*>(v.eleccionMetodo()->model());
+        const auto* modelo = qobject_cast<QStandardItemModel*>(EleccionMetodo(v)->model());
         EXPECT_FALSE(modelo->item(1)->isEnabled());
         EXPECT_TRUE(modelo->item(1)->toolTip().contains(QStringLiteral("es_ign_SPED2ETV2.tif")));
         geodesicas(v, "40.25", "-3.42", "0");
-        EXPECT_EQ(v.estado(), QStringLiteral("1 punto desde Geod\u00e9sicas ED50"));
+        EXPECT_EQ(Estado(v), QStringLiteral("1 punto desde Geod\u00e9sicas ED50"));
     }
     qunsetenv("ORVALO_REJILLAS");
     QSettings().remove(QStringLiteral("metodo"));
