@@ -7,6 +7,8 @@
 #include "geodesia/fallo.h"
 #include "geodesia/formato.h"
 #include "transformacion/entrada.h"
+#include "transformacion/fuera_de_huso.h"
+#include "transformacion/opciones.h"
 #include "transformacion/salida.h"
 #include "transformacion/tuberias.h"
 
@@ -62,6 +64,8 @@ struct Bloque {
     std::vector<Diagnostico> fallos; // the first MaximoDiagnosticos
     std::int64_t totalFallos = 0;
     std::string aritmetico; // the first arithmetic fault's description; empty: none
+    std::optional<FueraDeHuso> fuera; // the block's point farthest outside its zone
+    std::int64_t lineaFuera = 0;       // and its line
 };
 
 // Opened grids for the worker threads, each used by one thread at a time.
@@ -103,16 +107,18 @@ struct Opciones {
     bool nombres = false; // lines start with a point name
     bool kml = false, geojson = false;
     ReservaRejillas* rejillas = nullptr; // the official method
+    OpcionesFormatos formatos;           // zones stated and formats written
+    Husos husos;                         // the zones of this file
 };
 
 std::string LineasDeSalida(const ConjuntoDatos& d, bool primero, const LectorEntrada::Puntos& p, std::int64_t primerPunto,
-                           bool nombres) {
+                           bool nombres, const std::vector<int>& formatos) {
     std::string texto;
     texto.reserve(static_cast<std::size_t>(d.NumPuntos) * 228);
     for (std::size_t i = 0; i < static_cast<std::size_t>(d.NumPuntos); ++i) {
         if (i > 0 || !primero) texto += FinLinea;
         if (nombres) texto += NombreDelPunto(p.nombres, i, primerPunto) + ";";
-        AnadeLineaSalida(d, i, texto);
+        AnadeLineaSalida(d, i, texto, formatos);
     }
     return texto;
 }
@@ -140,8 +146,13 @@ Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, std::int64_t primer
     std::unique_ptr<Rejilla> rejilla = reserva ? reserva->Toma() : nullptr;
     if (!refusado) {
         try {
-            const ConjuntoDatos d = TransformaPorMetodo(formato, p.valores, rejilla.get());
-            b.texto = LineasDeSalida(d, primero, p, primerPunto, opciones.nombres);
+            const ConjuntoDatos d = TransformaPorMetodo(formato, p.valores, rejilla.get(), opciones.husos);
+            b.texto = LineasDeSalida(d, primero, p, primerPunto, opciones.nombres, opciones.formatos.formatos);
+            b.fuera = MasFueraDeHuso(d, opciones.formatos.formatos);
+            if (b.fuera) {
+                b.lineaFuera = p.lineas[b.fuera->punto - 1];
+                b.fuera->punto += static_cast<std::size_t>(primerPunto);
+            }
             if (opciones.kml) b.kml = PuntosKml(d, p.nombres, primerPunto);
             if (opciones.geojson) b.geojson = PuntosGeoJson(d, p.nombres, primerPunto);
             if (rejilla) reserva->Devuelve(std::move(rejilla));
@@ -152,7 +163,7 @@ Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, std::int64_t primer
     }
     for (std::size_t i = 0; i < p.lineas.size(); ++i) {
         if (std::isnan(p.valores.c1[i]) || std::isnan(p.valores.c2[i]) || std::isnan(p.valores.c3[i])) continue;
-        const auto fallo = FalloDelPunto(formato, p.valores, i, rejilla.get());
+        const auto fallo = FalloDelPunto(formato, p.valores, i, rejilla.get(), opciones.husos);
         if (!fallo) continue;
         if (!fallo->fueraDeRejilla && b.aritmetico.empty()) b.aritmetico = fallo->descripcion;
         if (b.fallos.size() < MaximoDiagnosticos)
@@ -247,12 +258,20 @@ public:
         : nombre_(std::move(nombre)), entrada_(entrada), destino_(destino), opciones_(opciones), kml_(kml),
           geojson_(geojson), lector_(MaximoLineaLote) {
         if (opciones_.nombres) lector_.ConNombres();
+        lector_.ConHusos();
+    }
+
+    // The point farthest outside its zone, with its line, once the whole file converted.
+    std::optional<std::string> Aviso() const {
+        if (!fuera_) return std::nullopt;
+        return nombre_ + ":" + std::to_string(lineaFuera_) + ": aviso: " +
+               MensajeFueraDeHuso(*fuera_, opciones_.husos, opciones_.rejillas != nullptr);
     }
 
     // The diagnostics, empty when the whole file converted.
     std::vector<std::string> Ejecuta() {
         std::string bloque(TamanoLectura, '\0');
-        while (!lector_.Detenido()) {
+        while (!lector_.Detenido() && falloHusos_.empty()) {
             entrada_.read(bloque.data(), static_cast<std::streamsize>(bloque.size()));
             const auto leidos = static_cast<std::size_t>(entrada_.gcount());
             if (entrada_.bad()) {
@@ -274,6 +293,14 @@ private:
     void Reparte(bool fin) {
         const auto id = lector_.Identificador();
         if (!id || !std::holds_alternative<int>(*id)) return;
+        if (formato_ == 0) {
+            const auto husos = HusosDeFichero(opciones_.formatos, std::get<int>(*id), lector_.HusoDelFichero());
+            if (const auto* f = std::get_if<std::string>(&husos)) {
+                falloHusos_ = *f;
+                return;
+            }
+            opciones_.husos = std::get<Husos>(husos);
+        }
         formato_ = std::get<int>(*id);
         LectorEntrada::Puntos p = lector_.TomaPuntos();
         auto anade = [](auto& a, const auto& b) { a.insert(a.end(), b.begin(), b.end()); };
@@ -321,6 +348,7 @@ private:
             Bloque b = t.get();
             totalFallos_ += b.totalFallos;
             if (aritmetico_.empty()) aritmetico_ = b.aritmetico;
+            if (b.fuera && (!fuera_ || b.fuera->grados > fuera_->grados)) fuera_ = b.fuera, lineaFuera_ = b.lineaFuera;
             for (Diagnostico& d : b.fallos)
                 if (fallos_.size() < MaximoDiagnosticos) fallos_.push_back(std::move(d));
             if (totalFallos_ == 0 && lector_.TotalRechazos() == 0) {
@@ -333,6 +361,7 @@ private:
     }
 
     std::vector<std::string> Diagnosticos() const {
+        if (!falloHusos_.empty()) return {nombre_ + ":1: " + falloHusos_};
         const auto id = lector_.Identificador();
         if (id) {
             if (const auto* f = std::get_if<FalloEntrada>(&*id)) {
@@ -381,6 +410,9 @@ private:
     std::vector<Diagnostico> fallos_;
     std::int64_t totalFallos_ = 0;
     std::string aritmetico_;
+    std::string falloHusos_; // the zones of line 1 refused
+    std::optional<FueraDeHuso> fuera_;
+    std::int64_t lineaFuera_ = 0;
 };
 
 // An opened input file, closed at the end of the run.
@@ -462,6 +494,21 @@ int EjecutaLote(const std::vector<std::string>& argumentos, std::istream& entrad
             opciones.nombres = true;
             continue;
         }
+        if (a == "--huso-ed50" || a == "--huso" || a == "--formatos") {
+            if (k + 1 == argumentos.size()) {
+                errores << "orvalo-lote: " << a << " necesita un valor\n" << UsoLote;
+                return 2;
+            }
+            const std::string& v = argumentos[++k];
+            const auto rechazo = a == "--huso-ed50" ? PonHusoEd50(opciones.formatos, v)
+                                 : a == "--huso"    ? PonHusoUtm(opciones.formatos, v)
+                                                    : PonFormatos(opciones.formatos, v);
+            if (rechazo) {
+                errores << "orvalo-lote: " << *rechazo << '\n' << UsoLote;
+                return 2;
+            }
+            continue;
+        }
         if (a == "--kml" || a == "--geojson") {
             if (k + 1 == argumentos.size()) {
                 errores << "orvalo-lote: " << a << " necesita un fichero\n" << UsoLote;
@@ -508,13 +555,14 @@ int EjecutaLote(const std::vector<std::string>& argumentos, std::istream& entrad
         std::unique_ptr<Escritura> geojson = AbreMapa(rutaGeoJson, CabeceraGeoJson());
         opciones.kml = kml != nullptr;
         opciones.geojson = geojson != nullptr;
-        const std::vector<std::string> diagnosticos =
-            Conversion(rutaEntrada, fichero ? fichero->Flujo() : entrada, destino, opciones, kml.get(), geojson.get())
-                .Ejecuta();
+        Conversion conversion(rutaEntrada, fichero ? fichero->Flujo() : entrada, destino, opciones, kml.get(),
+                              geojson.get());
+        const std::vector<std::string> diagnosticos = conversion.Ejecuta();
         if (!diagnosticos.empty()) {
             for (const std::string& d : diagnosticos) errores << d << '\n';
             return 1;
         }
+        if (const auto aviso = conversion.Aviso()) errores << *aviso << '\n';
         destino.Confirma();
         CierraMapa(rutaKml, kml.get(), PieKml());
         CierraMapa(rutaGeoJson, geojson.get(), PieGeoJson());

@@ -37,10 +37,11 @@ void InstalaManejadoresDeSenales();
 bool DescriptoresEstandarAbiertos();
 
 inline const std::string UsoLote =
-    "Uso: orvalo-lote [--rejilla] [--nombres] [--kml FICHERO] [--geojson FICHERO] ENTRADA [SALIDA]\n"
+    "Uso: orvalo-lote [--rejilla] [--nombres] [--huso-ed50 31|29] [--huso 29|30|31] [--formatos LISTA]\n"
+    "                 [--kml FICHERO] [--geojson FICHERO] ENTRADA [SALIDA]\n"
     "     orvalo-lote --version | --help\n"
-    "Transforma un fichero de coordenadas (primera l\u00ednea: formato 1 a 6; despu\u00e9s un "
-    "punto por l\u00ednea,\n"
+    "Transforma un fichero de coordenadas (primera l\u00ednea: formato 1 a 7, con su huso si es UTM:\n"
+    "2;29, 7;30; despu\u00e9s un punto por l\u00ednea,\n"
     "X,Y,h o latitud,longitud,h o X,Y,Z) a los seis formatos, como \"Salida por fichero\".\n"
     "  ENTRADA  fichero de entrada, o - para la entrada est\u00e1ndar\n"
     "  SALIDA   fichero de salida (se escribe de forma at\u00f3mica), o - para la salida "
@@ -50,6 +51,11 @@ inline const std::string UsoLote =
     "             en lugar de WGS84 por los siete par\u00e1metros; la altura ED50 es una altitud\n"
     "  --nombres  cada l\u00ednea puede empezar por un nombre (sin comas, hasta 64 caracteres);\n"
     "             la l\u00ednea de salida empieza por el nombre, o el n\u00famero del punto, y \";\"\n"
+    "  --huso-ed50 HUSO  huso del segundo formato UTM ED50: 31 (por omisi\u00f3n) o 29\n"
+    "  --huso HUSO       huso del formato 7, UTM WGS84 (ETRS89 con --rejilla): 29, 30 (por\n"
+    "                    omisi\u00f3n) o 31\n"
+    "  --formatos LISTA  formatos que se escriben y en qu\u00e9 orden, n\u00fameros de 1 a 7 separados\n"
+    "                    por comas (por omisi\u00f3n 1,2,3,4,5,6)\n"
     "  --kml FICHERO, --geojson FICHERO\n"
     "             escribe tambi\u00e9n los puntos en WGS84 (ETRS89 con --rejilla) para un visor\n"
     "             de mapas, de forma at\u00f3mica\n"

@@ -152,7 +152,7 @@ TEST_F(VentanaPrincipal, EntradaPorFichero) {
         std::optional<QString> ruta;          // nothing: the dialog cancelled
         QString mensaje;                      // empty: nothing shown
     } casos[] = {
-        {"identificador 7, citado con su blanco", "7 \r\n1,2,3", {}, QStringLiteral(" El indicador de tipo de datos 7  no es reconocido ")},
+        {"identificador 8, citado con su blanco", "8 \r\n1,2,3", {}, QStringLiteral(" El indicador de tipo de datos 8  no es reconocido ")},
         {"identificador en Latin-1", "a\xf1o\r\n1,2,3", {}, QStringLiteral(" El indicador de tipo de datos a\u00f1o no es reconocido ")},
         {"línea en blanco al final", "2\r\n1,2,3\r\n\r\n", {}, general + QStringLiteral("\r\n L\u00ednea 3, campo 1 vac\u00edo.")},
         {"campo no numérico", "3\r\n40,-3,0\r\n40,-3x3,0", {},
@@ -228,7 +228,7 @@ TEST_F(VentanaPrincipal, CabeEnUnaPantallaDe1024x768) {
     ventana.resize(1000, 700);
     QCoreApplication::processEvents();
     Escribe(9, QStringLiteral("-4412345.678"));
-    Escribe(13, QStringLiteral(" -180.00000000"));
+    Escribe(13, QStringLiteral("-180.00000000")); // the widest a longitude is laid out
     for (int k : {9, 13}) {
         const QPlainTextEdit* c = ::Caja(ventana, k);
         const int texto = c->fontMetrics().horizontalAdvance(Caja(k));
@@ -288,7 +288,7 @@ TEST_F(VentanaPrincipal, PegarYCopiarComoUnaHojaDeCalculo) {
     delete menu;
     const QStringList filas = QApplication::clipboard()->text().split(QLatin1Char('\n'));
     ASSERT_EQ(filas.size(), 4); // header, two points, the final line end
-    EXPECT_EQ(filas[0].split(QLatin1Char('\t')).size(), 18);
+    EXPECT_EQ(filas[0].split(QLatin1Char('\t')).size(), 21);
     EXPECT_TRUE(filas[0].startsWith(QStringLiteral("UTM huso 30 X\tUTM huso 30 Y\tUTM huso 30 h\tUTM huso 31 X")));
     EXPECT_EQ(filas[1].split(QLatin1Char('\t')).value(0), QStringLiteral("440263.927"));
 }

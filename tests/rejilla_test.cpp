@@ -47,8 +47,8 @@ TEST_F(Oficial, IdaYVuelta) {
     const Columnas3 ed50{{40.250048, 36.31372, 39.341056, 43.2200}, {-3.421368, -6.171896, 2.390072, -8.2400},
                          {100, 0, 2500.5, -10}};
     const ConjuntoDatos ida = TransformaOficial(3, ed50, *rejilla);
-    for (int formato : {5, 6}) {
-        const std::size_t k = formato == 5 ? 12 : 15;
+    for (int formato : {5, 6, 7}) {
+        const std::size_t k = PrimeraColumna(formato);
         const ConjuntoDatos vuelta =
             TransformaOficial(formato, Columnas3{ida.Columnas[k], ida.Columnas[k + 1], ida.Columnas[k + 2]}, *rejilla);
         for (std::size_t i = 0; i < 4; ++i) {
@@ -57,6 +57,27 @@ TEST_F(Oficial, IdaYVuelta) {
             EXPECT_NEAR(vuelta.Columnas[8][i], ed50.c3[i], 1e-3) << formato << " " << i;
         }
     }
+}
+
+// ED50 UTM 29 -> ETRS89 UTM 29 -> ED50 UTM 29 within a millimetre, in Galicia; format 2 and
+// format 7 both in zone 29, altitudes H of 100 m.
+TEST_F(Oficial, Galicia29IdaYVuelta) {
+    const Husos huso29{29, 29};
+    const Columnas3 ed50{{547824, 522691, 537206}, {4802253, 4676266, 4747583}, {100, 100, 100}}; // A Coruña, Vigo, Santiago
+    const ConjuntoDatos ida = TransformaOficial(2, ed50, *rejilla, huso29);
+    const std::size_t k = ColumnaUtmWgs84;
+    const ConjuntoDatos vuelta =
+        TransformaOficial(7, Columnas3{ida.Columnas[k], ida.Columnas[k + 1], ida.Columnas[k + 2]}, *rejilla, huso29);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_NEAR(vuelta.Columnas[ColumnaUtmEd50][i], ed50.c1[i], 1e-3) << i;
+        EXPECT_NEAR(vuelta.Columnas[ColumnaUtmEd50 + 1][i], ed50.c2[i], 1e-3) << i;
+        EXPECT_NEAR(vuelta.Columnas[ColumnaUtmEd50 + 2][i], 100, 1e-3) << i;
+        // the official shift in Galicia: about 126 m west and 214 m south, h = H + N with N about 55 m
+        EXPECT_NEAR(ida.Columnas[k][i] - ed50.c1[i], -125, 5) << i;
+        EXPECT_NEAR(ida.Columnas[k + 1][i] - ed50.c2[i], -212, 5) << i;
+        EXPECT_NEAR(ida.Columnas[k + 2][i], 155, 2) << i;
+    }
+    EXPECT_EQ(vuelta.husos.ed50, 29);
 }
 
 TEST_F(Oficial, FueraDeLaRejillaNadaSeConvierteEnSilencio) {
@@ -69,6 +90,7 @@ TEST_F(Oficial, FueraDeLaRejillaNadaSeConvierteEnSilencio) {
         {"Canarias, el segundo", 3, {{40.25, 28.06}, {-3.42, -15.25}, {0, 0}}, 2},
         {"Par\xc3\xads", 3, {{48.51}, {2.21}, {0}}, 1},
         {"en ETRS89, mar abierto", 5, {{40, 38}, {-3, -15}, {0, 0}}, 2},
+        {"en UTM ETRS89 huso 30, Canarias", 7, {{440000, 200000}, {4475000, 3100000}, {0, 0}}, 2},
     };
     for (const Caso& c : casos) {
         try {

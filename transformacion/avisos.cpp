@@ -4,12 +4,13 @@
 
 namespace {
 
-const std::array<std::array<std::string, 3>, 6> Letras{{{"X", "Y", "h"},
+const std::array<std::array<std::string, 3>, NumeroFormatos> Letras{{{"X", "Y", "h"},
                                                         {"X", "Y", "h"},
                                                         {"\u03c6", "\u03bb", "h"},
                                                         {"X", "Y", "Z"},
                                                         {"\u03c6", "\u03bb", "h"},
-                                                        {"X", "Y", "Z"}}};
+                                                        {"X", "Y", "Z"},
+                                                        {"X", "Y", "h"}}};
 
 // 2340 as "2 340".
 std::string Miles(long long n) {
@@ -26,9 +27,9 @@ std::string Puntos(int n) { return Miles(n) + (n == 1 ? " punto" : " puntos"); }
 
 } // namespace
 
-std::string NombreFormato(int formato, const Rotulos& r) {
-    std::string nombre = NombresFormatos[static_cast<std::size_t>(formato - 1)];
-    if (r.etrs89 && formato >= 5) nombre.replace(nombre.rfind("WGS84"), 5, "ETRS89");
+std::string NombreMostrado(int formato, const Rotulos& r) {
+    std::string nombre = NombreFormato(formato, r.husos, r.etrs89);
+    if (r.etrs89 && (formato == 5 || formato == 6)) nombre.replace(nombre.rfind("WGS84"), 5, "ETRS89");
     return nombre;
 }
 
@@ -39,7 +40,7 @@ std::string NombreColumna(int k, const Rotulos& r) {
     std::string letra = LetrasFormato(formato)[static_cast<std::size_t>(k % 3)];
     if (letra == "\u03c6") letra = "latitud";
     if (letra == "\u03bb") letra = "longitud";
-    return NombreFormato(formato, r) + " " + letra;
+    return NombreMostrado(formato, r) + " " + letra;
 }
 
 std::string MensajeLectura(const FalloLectura& f, int formato) {
@@ -80,7 +81,7 @@ std::string EstadoDiferencia(double metros, std::size_t punto) {
 const std::string EstadoBorrado = "Cajas vaciadas: \u00abSalida por fichero\u00bb sigue escribiendo los resultados de la "
                                   "\u00faltima transformaci\u00f3n";
 
-std::string EstadoMetodoPendiente(const std::string& hecho, const std::string& elegido) {
+std::string EstadoEleccionPendiente(const std::string& hecho, const std::string& elegido) {
     return "Los resultados mostrados se hicieron con \u00ab" + hecho + "\u00bb; \u00ab< TRANSFORMAR >\u00bb aplica \u00ab" +
            elegido + "\u00bb";
 }

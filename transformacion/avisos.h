@@ -10,16 +10,18 @@
 // The words the window shows about its data: format and column names, the reading stage's
 // refusals with their place, and the status line under the boxes. UTF-8.
 
-// How the formats are named: formats 5 and 6 hold ETRS89 with the official method.
+// How the formats are named: formats 5 to 7 hold ETRS89 with the official method; formats 2
+// and 7 are named by their zones.
 struct Rotulos {
     bool etrs89 = false;
+    Husos husos;
 };
 
-// "UTM huso 30", "Geodésicas ETRS89": format 1 to 6.
-std::string NombreFormato(int formato, const Rotulos& r = {});
+// "UTM huso 29", "Geodésicas ETRS89", "UTM ETRS89 huso 30": format 1 to 7.
+std::string NombreMostrado(int formato, const Rotulos& r = {});
 // The letters over the boxes of a format: "X", "Y", "h" / "φ", "λ", "h" / "X", "Y", "Z".
 const std::array<std::string, 3>& LetrasFormato(int formato);
-// A table column's header: "UTM huso 30 X", "Geodésicas ETRS89 latitud"; k 0 to 17.
+// A table column's header: "UTM huso 30 X", "Geodésicas ETRS89 latitud"; k 0 to 20.
 std::string NombreColumna(int k, const Rotulos& r = {});
 
 // The refusal of the boxes of `formato` with its place: the line and column of a value that is
@@ -38,5 +40,5 @@ std::string EstadoLeido(int puntos, const std::string& formato);
 std::string EstadoDiferencia(double metros, std::size_t punto);
 // After Borrar: the results still go to the output file.
 extern const std::string EstadoBorrado;
-// A method chosen while the boxes show results of the other one, or none.
-std::string EstadoMetodoPendiente(const std::string& hecho, const std::string& elegido);
+// A method or zone chosen while the boxes show results made with another one, or none.
+std::string EstadoEleccionPendiente(const std::string& hecho, const std::string& elegido);

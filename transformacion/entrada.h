@@ -44,6 +44,15 @@ std::string MensajeIdentificador(std::string_view linea1);
 // Line 1: its number rounded half to even to a 16-bit integer, and checked to be 1 to 6.
 std::variant<int, FalloEntrada> LeeIdentificador(std::string_view linea1);
 
+// Line 1 with zones: "N" or "N;HUSO", N 1 to 7 read as LeeIdentificador reads it, HUSO the
+// zone the points are in, one the format has (1: 30; 2: 31 or 29; 7: 29, 30 or 31). Any other
+// text after ";", or a zone for a format without one, is an identifier not recognised.
+struct PrimeraLinea {
+    int formato = 0;
+    std::optional<int> huso; // nothing when the line names none
+};
+std::variant<PrimeraLinea, FalloEntrada> LeePrimeraLinea(std::string_view linea1);
+
 // Reads an input file as its bytes arrive, in pieces of any size, and hands out the points
 // once they are sure to be points: the values are one stream of fields, each ended by a comma
 // or a line end, and point i takes fields 3i - 2 to 3i; the number of points is the number of
@@ -58,6 +67,10 @@ public:
     // Point names: each line is one point, its three values optionally after a name (text
     // without a comma, at most MaximoNombre characters, blanks around it dropped). No shifting.
     void ConNombres() { nombres_ = true; }
+    // Line 1 as LeePrimeraLinea reads it (format 7, zones); without it, as LeeIdentificador.
+    void ConHusos() { husos_ = true; }
+    // After line 1: the zone it names, if any.
+    std::optional<int> HusoDelFichero() const { return huso_; }
     static constexpr std::size_t MaximoNombre = 64;
 
     void Lee(std::string_view trozo);
@@ -89,6 +102,7 @@ private:
     void EmpiezaLinea();
     void Rechaza(Rechazo r, std::int64_t indice);
     void Confirma();
+    void LeeLinea1();
 
     std::size_t maximoLinea_;
     std::int64_t maximoPuntos_;
@@ -106,6 +120,8 @@ private:
     std::vector<double> pendientes_; // values of fields not yet handed out
     std::vector<std::int64_t> lineasPendientes_; // file line of each of those fields
     bool nombres_ = false;
+    bool husos_ = false;
+    std::optional<int> huso_;
     std::vector<std::string> camposLinea_;       // with names: the fields of the current line
     std::vector<std::string> nombresPendientes_; // with names: one a point not handed out
     std::vector<std::pair<std::int64_t, Rechazo>> rechazosInciertos_; // past 3 x lines so far
@@ -116,7 +132,9 @@ private:
 struct FicheroEntrada {
     int formato = 0;
     Columnas3 puntos; // first, second and third value of every point
+    std::optional<int> huso; // named by line 1 (with zones only)
 };
 
 // The whole file held in memory, at most MaximoPuntosFichero points (the window's limit).
-std::variant<FicheroEntrada, FalloEntrada> LeeFicheroEntrada(std::string_view contenido);
+// `conHusos`: line 1 read by LeePrimeraLinea (format 7 and zones), else by LeeIdentificador.
+std::variant<FicheroEntrada, FalloEntrada> LeeFicheroEntrada(std::string_view contenido, bool conHusos = false);

@@ -2,6 +2,8 @@
 
 #include "geodesia/fallo.h"
 #include "transformacion/entrada.h"
+#include "transformacion/fuera_de_huso.h"
+#include "transformacion/opciones.h"
 #include "transformacion/salida.h"
 #include "transformacion/tuberias.h"
 #include "ventana/ficheros_qt.h"
@@ -77,10 +79,28 @@ void Main::cambiaMetodo(int indice) {
     metodo_ = static_cast<Metodo>(indice);
     QSettings().setValue(QStringLiteral("metodo"), metodo_ == Metodo::RejillaOficial ? QStringLiteral("rejilla")
                                                                                        : QStringLiteral("siete"));
+    nombraHusos();
     if (ultimoTransformado_ < 0 || metodoResultados_ == metodo_) return;
     if (resultadosEnCajas_ && recalcula()) return;
-    estado_->setText(Texto(EstadoMetodoPendiente(nombreMetodo(metodoResultados_).toStdString(),
-                                                 nombreMetodo(metodo_).toStdString())));
+    estado_->setText(Texto(EstadoEleccionPendiente(nombreMetodo(metodoResultados_).toStdString(),
+                                                   nombreMetodo(metodo_).toStdString())));
+}
+
+// A zone is taken as a method is; the results are computed again unless their points were
+// entered in the zone changed, which only «< TRANSFORMAR >» reads anew.
+void Main::cambiaHuso() {
+    husos_ = {husoEd50_->currentData().toInt(), husoUtm_->currentData().toInt()};
+    QSettings().setValue(QStringLiteral("husoEd50"), husos_.ed50);
+    QSettings().setValue(QStringLiteral("huso"), husos_.utm);
+    if (ultimoTransformado_ < 0) return;
+    const Husos hechos = datos_.husos;
+    const int formato = hechos.utm != husos_.utm ? 7 : 2;
+    const bool entrada = ultimoTransformado_ + 1 == formato;
+    if (resultadosEnCajas_ && !entrada && recalcula()) return;
+    if (hechos.ed50 == husos_.ed50 && hechos.utm == husos_.utm) return;
+    Rotulos hecho = rotulos();
+    hecho.husos = hechos;
+    estado_->setText(Texto(EstadoEleccionPendiente(NombreMostrado(formato, hecho), NombreMostrado(formato, rotulos()))));
 }
 
 bool Main::recalcula() {
@@ -144,18 +164,18 @@ std::variant<Main::Resultado, Main::Fallo> Main::calcula(int indice, const Colum
     Rejilla* metodo = metodo_ == Metodo::RejillaOficial ? rejilla_.get() : nullptr;
     Resultado r;
     try {
-        r.datos = TransformaPorMetodo(indice + 1, entrada, metodo);
+        r.datos = TransformaPorMetodo(indice + 1, entrada, metodo, husos_);
         r.textos = MuestraResultados(r.datos);
         return r;
     } catch (const FueraDeRejilla& e) {
-        return Fallo{Texto(MensajeFueraDeRejilla(e.punto, NombreFormato(indice + 1, rotulos()))), 3 * indice,
+        return Fallo{Texto(MensajeFueraDeRejilla(e.punto, NombreMostrado(indice + 1, rotulos()))), 3 * indice,
                      static_cast<int>(e.punto) - 1, true};
     } catch (const FalloAritmetico& e) {
         // name the first point that fails on its own (one outside the grid may come before it)
         for (std::size_t i = 0; i < entrada.c1.size(); ++i) {
-            const auto fallo = FalloDelPunto(indice + 1, entrada, i, metodo);
+            const auto fallo = FalloDelPunto(indice + 1, entrada, i, metodo, husos_);
             if (fallo && !fallo->fueraDeRejilla)
-                return Fallo{Texto(MensajeFalloAritmetico(fallo->descripcion, i + 1, indice + 1)), 3 * indice,
+                return Fallo{Texto(MensajeFalloAritmetico(fallo->descripcion, i + 1, indice + 1, husos_, rotulos().etrs89)), 3 * indice,
                              static_cast<int>(i), true};
         }
         return Fallo{Texto(MensajeFalloAritmetico(e.what()))};
@@ -181,10 +201,12 @@ void Main::muestra(int indice, Resultado r) {
 }
 
 QString Main::estadoDeDatos(int indice) {
-    std::string estado = EstadoTransformado(datos_.NumPuntos, NombreFormato(indice + 1, rotulos()));
+    std::string estado = EstadoTransformado(datos_.NumPuntos, NombreMostrado(indice + 1, rotulos()));
     // how far the seven parameters lie from the official transformation, where the grid reaches
     if (metodo_ == Metodo::SieteParametros && rejilla_)
         if (const auto d = DiferenciaConRejilla(datos_, *rejilla_)) estado += EstadoDiferencia(d->metros, d->punto);
+    // nobody files a zone-30 coordinate of a point in Galicia unknowingly
+    if (const auto fuera = MasFueraDeHuso(datos_, {1, 2, 7})) estado += ". " + MensajeFueraDeHuso(*fuera, husos_, rotulos().etrs89);
     return Texto(estado);
 }
 
@@ -211,17 +233,27 @@ void Main::Input_Click() {
 }
 
 void Main::cargaEntrada(std::string_view bytes) {
-    const auto r = LeeFicheroEntrada(bytes);
+    const auto r = LeeFicheroEntrada(bytes, true);
     if (const auto* fallo = std::get_if<FalloEntrada>(&r)) {
         avisa(Texto(MensajeFicheroEntrada(*fallo)), Icono::Ninguno, false); // the file text it quotes is UTF-8
         return;
     }
     FicheroEntrada fichero = std::get<FicheroEntrada>(r);
+    // a UTM file is read in the zone it names, or in what its identifier has always meant
+    const auto husos = HusosDeFichero(OpcionesFormatos{}, fichero.formato, fichero.huso);
+    if (const auto* rechazo = std::get_if<std::string>(&husos)) {
+        avisa(Texto(*rechazo), Icono::Ninguno, false);
+        return;
+    }
+    const Husos leidos = std::get<Husos>(husos);
+    ultimoTransformado_ = -1;
+    if (fichero.formato == 2) husoEd50_->setCurrentIndex(husoEd50_->findData(leidos.ed50));
+    if (fichero.formato == 7) husoUtm_->setCurrentIndex(husoUtm_->findData(leidos.utm));
     CargaColumnas(fichero.formato, std::move(fichero.puntos));
 }
 
 void Main::CargaColumnas(int formato, Columnas3 puntos) {
-    ConjuntoDatos d = DatosDeEntrada(formato, std::move(puntos));
+    ConjuntoDatos d = DatosDeEntrada(formato, std::move(puntos), husos_);
     const auto k = static_cast<std::size_t>(3 * (formato - 1));
     std::array<QString, 3> textos;
     try {
@@ -237,7 +269,7 @@ void Main::CargaColumnas(int formato, Columnas3 puntos) {
     for (CajaCoordenada* c : Coord) c->clear();
     for (std::size_t j = 0; j < 3; ++j) ponCaja(static_cast<int>(k + j), textos[j]);
     resultadosEnCajas_ = false;
-    marca(formato, Texto(EstadoLeido(datos_.NumPuntos, NombreFormato(formato, rotulos()))));
+    marca(formato, Texto(EstadoLeido(datos_.NumPuntos, NombreMostrado(formato, rotulos()))));
 }
 
 void Main::Output_Click() {

@@ -32,7 +32,7 @@ class Main : public QWidget {
 public:
     explicit Main(Dialogos& dialogos, QWidget* padre = nullptr);
 
-    static constexpr int NumFormatos = 6;
+    static constexpr int NumFormatos = NumeroFormatos;
     static constexpr int NumCajas = 3 * NumFormatos;
 
     const ConjuntoDatos& datos() const { return datos_; }
@@ -55,6 +55,7 @@ public slots:
     void Erase_Click();
     void copiaTabla();
     void cambiaMetodo(int indice);
+    void cambiaHuso();
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -66,7 +67,7 @@ private:
     // box line (k, line from 0) at fault.
     struct Resultado {
         ConjuntoDatos datos;
-        std::array<std::string, 18> textos;
+        std::array<std::string, NumeroColumnas> textos;
     };
     struct Fallo {
         QString mensaje;
@@ -79,6 +80,8 @@ private:
     void creaFormatos(QVBoxLayout* l);
     QWidget* creaFormato(int formato, QWidget* cabecera);
     QWidget* creaMetodo(QWidget* padre);
+    QComboBox* creaHuso(const char* clave, std::initializer_list<int> husos, int porOmision);
+    void nombraHusos();
     void creaBotones(QVBoxLayout* l);
     void conectaCaja(CajaCoordenada* caja, int k);
     void organiza();
@@ -100,7 +103,7 @@ private:
     bool transforma(int indice);
     bool recalcula();
     QString estadoDeDatos(int indice);
-    Rotulos rotulos() const { return {metodo_ == Metodo::RejillaOficial}; }
+    Rotulos rotulos() const { return {metodo_ == Metodo::RejillaOficial, husos_}; }
     QString nombreMetodo(Metodo m) const;
     void ponCaja(int k, const QString& texto);
     void CargaColumnas(int formato, Columnas3 puntos);
@@ -123,6 +126,10 @@ private:
     bool desplazando_ = false;
     Metodo metodo_ = Metodo::SieteParametros;
     QComboBox* eleccionMetodo_ = nullptr;
+    // The zones of formats 2 and 7, chosen in their titles and remembered.
+    QComboBox* husoEd50_ = nullptr;
+    QComboBox* husoUtm_ = nullptr;
+    Husos husos_;
     std::unique_ptr<Rejilla> rejilla_; // null when the grids cannot be read
     int ultimoTransformado_ = -1;      // the index of the last transformation that succeeded
     Metodo metodoResultados_ = Metodo::SieteParametros; // the method it used

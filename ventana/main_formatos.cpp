@@ -13,6 +13,7 @@
 #include <QResizeEvent>
 #include <QTimer>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
@@ -67,7 +68,8 @@ void Main::creaFormatos(QVBoxLayout* l) {
     rejillaEd50_->setContentsMargins(3, 0, 3, 3);
     rejillaEd50_->setVerticalSpacing(4);
     creaFormato(1, titulo(QStringLiteral("UTM huso 30")));
-    creaFormato(2, titulo(QStringLiteral("UTM huso 31")));
+    husoEd50_ = creaHuso("husoEd50", {31, 29}, 31);
+    creaFormato(2, husoEd50_);
     creaFormato(3, titulo(geodesicas));
     creaFormato(4, titulo(cartesianas));
     // the group's title is the choice of method, always in sight
@@ -79,6 +81,10 @@ void Main::creaFormatos(QVBoxLayout* l) {
     fila->addWidget(creaMetodo(wgs84), 0, 0, 1, 3, Qt::AlignLeft);
     fila->addWidget(creaFormato(5, titulo(geodesicas)), 1, 0);
     fila->addWidget(creaFormato(6, titulo(cartesianas)), 1, 1);
+    husoUtm_ = creaHuso("huso", {29, 30, 31}, 30);
+    fila->addWidget(creaFormato(7, husoUtm_), 1, 2);
+    nombraHusos();
+    for (QComboBox* c : {husoEd50_, husoUtm_}) connect(c, &QComboBox::currentIndexChanged, this, &Main::cambiaHuso);
     fila->setRowStretch(1, 1);
     grupos_ = new QVBoxLayout;
     grupos_->setSpacing(3);
@@ -109,6 +115,29 @@ void Main::creaFormatos(QVBoxLayout* l) {
     estado_->setObjectName(QStringLiteral("Estado"));
     estado_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // a long status never widens the window
     l->addWidget(estado_);
+}
+
+// A zone chosen in a format's title, each item holding its zone; the choice of the last run.
+QComboBox* Main::creaHuso(const char* clave, std::initializer_list<int> husos, int porOmision) {
+    auto* c = new QComboBox(this);
+    for (int h : husos) c->addItem(QString(), h);
+    const int elegido = QSettings().value(QString::fromLatin1(clave), porOmision).toInt();
+    c->setCurrentIndex(std::max(0, c->findData(elegido)));
+    c->setProperty("clave", QString::fromLatin1(clave));
+    (std::string_view(clave) == "huso" ? husos_.utm : husos_.ed50) = c->currentData().toInt();
+    return c;
+}
+
+// Each zone's item named as its format is in that zone and with the method chosen.
+void Main::nombraHusos() {
+    for (QComboBox* c : {husoEd50_, husoUtm_}) {
+        for (int i = 0; i < c->count(); ++i) {
+            Rotulos r = rotulos();
+            const int formato = c == husoUtm_ ? 7 : 2;
+            (formato == 7 ? r.husos.utm : r.husos.ed50) = c->itemData(i).toInt();
+            c->setItemText(i, QString::fromStdString(NombreMostrado(formato, r)));
+        }
+    }
 }
 
 // The ED50 formats two by two, or in one row when the window is wide enough for them.

@@ -1,0 +1,134 @@
+// The UTM series against PROJ's transverse Mercator (an independent algorithm, exact to
+// nanometres inside a zone), on every ellipsoid and zone the system uses, over Spain.
+#include "geodesia/angulos.h"
+#include "geodesia/utm.h"
+#include "transformacion/tuberias.h"
+
+#include <gtest/gtest.h>
+#include <proj.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+namespace {
+
+struct Proj {
+    explicit Proj(const std::string& definicion) : contexto(proj_context_create()) {
+        proj_context_set_enable_network(contexto, 0);
+        pj = proj_create(contexto, definicion.c_str());
+    }
+    ~Proj() {
+        if (pj) proj_destroy(pj);
+        proj_context_destroy(contexto);
+    }
+    PJ_CONTEXT* contexto;
+    PJ* pj = nullptr;
+};
+
+struct Caso {
+    const char* nombre;
+    const char* elipsoide; // PROJ's name
+    Elipsoide e;
+    int huso;
+};
+
+// Points every half degree over Spain's latitudes, up to 3.5 degrees either side of the
+// central meridian; minutes whole, so that g.mm is exact in both notations.
+template <class F>
+void PorPuntos(int huso, F&& f) {
+    const int meridiano = 6 * huso - 183;
+    for (int lat2 = 2 * 36; lat2 <= 2 * 44; ++lat2) {
+        for (int lon2 = 2 * meridiano - 7; lon2 <= 2 * meridiano + 7; ++lon2) {
+            const double latitud = lat2 / 2.0, longitud = lon2 / 2.0; // degrees
+            auto pseudo = [](double g) { return std::trunc(g) + (g - std::trunc(g)) * 0.6; };
+            f(latitud, longitud, pseudo(latitud), pseudo(longitud));
+        }
+    }
+}
+
+const Caso Casos[] = {
+    {"ETRS89 huso 29", "GRS80", ElipsoideGrs80(), 29},   {"ETRS89 huso 30", "GRS80", ElipsoideGrs80(), 30},
+    {"ETRS89 huso 31", "GRS80", ElipsoideGrs80(), 31},   {"WGS84 huso 29", "WGS84", ElipsoideWgs84(), 29},
+    {"WGS84 huso 30", "WGS84", ElipsoideWgs84(), 30},    {"WGS84 huso 31", "WGS84", ElipsoideWgs84(), 31},
+    {"ED50 huso 29", "intl", ElipsoideEd50(), 29},       {"ED50 huso 30", "intl", ElipsoideEd50(), 30},
+    {"ED50 huso 31", "intl", ElipsoideEd50(), 31},
+};
+
+constexpr double Tolerancia = 0.6e-3; // m
+
+TEST(UtmContraProj, DirectaEInversaDentroDelHuso) {
+    for (const Caso& c : Casos) {
+        const Proj proj("+proj=utm +zone=" + std::to_string(c.huso) + " +ellps=" + c.elipsoide);
+        ASSERT_NE(proj.pj, nullptr) << c.nombre;
+        int puntos = 0;
+        PorPuntos(c.huso, [&](double latitud, double longitud, double latPseudo, double lonPseudo) {
+            const PJ_COORD esperado =
+                proj_trans(proj.pj, PJ_FWD, proj_coord(longitud * M_PI / 180, latitud * M_PI / 180, 0, 0));
+            const Columnas3 r = GeodesicasAUtm({latPseudo}, {lonPseudo}, {5}, c.huso, c.e);
+            EXPECT_NEAR(r.c1[0], esperado.enu.e, Tolerancia) << c.nombre << " " << latitud << " " << longitud;
+            EXPECT_NEAR(r.c2[0], esperado.enu.n, Tolerancia) << c.nombre << " " << latitud << " " << longitud;
+            // back: the geodetic position of PROJ's grid point, projected again by PROJ
+            const Columnas3 g = UtmAGeodesicas({esperado.enu.e}, {esperado.enu.n}, {5}, c.huso, c.e);
+            const double lat = PseudoARadianes(g.c1[0]) / PiSistema * M_PI;
+            const double lon = PseudoARadianes(g.c2[0]) / PiSistema * M_PI;
+            const PJ_COORD otra = proj_trans(proj.pj, PJ_FWD, proj_coord(lon, lat, 0, 0));
+            EXPECT_NEAR(otra.enu.e, esperado.enu.e, Tolerancia) << c.nombre << " " << latitud << " " << longitud;
+            EXPECT_NEAR(otra.enu.n, esperado.enu.n, Tolerancia) << c.nombre << " " << latitud << " " << longitud;
+            EXPECT_EQ(g.c3[0], 5);
+            ++puntos;
+        });
+        EXPECT_EQ(puntos, 17 * 15) << c.nombre;
+    }
+}
+
+// PROJ's grid coordinates of a geodetic column pair (pseudo-sexagesimal) at point i.
+PJ_COORD ProyectaProj(const Proj& proj, const Columna& latitudes, const Columna& longitudes, std::size_t i) {
+    const double lat = PseudoARadianes(latitudes[i]) / PiSistema * M_PI;
+    const double lon = PseudoARadianes(longitudes[i]) / PiSistema * M_PI;
+    return proj_trans(proj.pj, PJ_FWD, proj_coord(lon, lat, 0, 0));
+}
+
+// The pipelines' UTM columns are PROJ's projection of their geodetic columns, in the zones
+// chosen; entering format 7 gives back the geodetic WGS84 position it was made from.
+TEST(UtmContraProj, FormatosDeLasTuberias) {
+    // A Coruña, Madrid, Barcelona, Palma (geodetic ED50)
+    const Columnas3 ed50{{43.2215, 40.25, 41.23, 39.34}, {-8.2435, -3.42, 2.10, 2.39}, {100, 650, 10, 20}};
+    for (int huso : {29, 30, 31}) {
+        const Husos husos{huso == 30 ? 31 : 29, huso};
+        const ConjuntoDatos d = Transforma(3, ed50, husos);
+        const Proj ed50Proj("+proj=utm +zone=" + std::to_string(husos.ed50) + " +ellps=intl");
+        const Proj wgs84Proj("+proj=utm +zone=" + std::to_string(huso) + " +ellps=WGS84");
+        auto dentro = [&](const Columna& longitudes, std::size_t i, int z) {
+            return std::fabs(PseudoAGrados(longitudes[i]) - (6 * z - 183)) <= 3.5;
+        };
+        for (std::size_t i = 0; i < 4; ++i) {
+            if (dentro(d.Columnas[ColumnaGeoEd50 + 1], i, husos.ed50)) {
+                const PJ_COORD a = ProyectaProj(ed50Proj, d.Columnas[ColumnaGeoEd50], d.Columnas[ColumnaGeoEd50 + 1], i);
+                EXPECT_NEAR(d.Columnas[ColumnaUtmEd50][i], a.enu.e, Tolerancia) << huso << " " << i;
+                EXPECT_NEAR(d.Columnas[ColumnaUtmEd50 + 1][i], a.enu.n, Tolerancia) << huso << " " << i;
+            }
+            if (!dentro(d.Columnas[ColumnaGeoWgs84 + 1], i, huso)) continue;
+            const PJ_COORD b = ProyectaProj(wgs84Proj, d.Columnas[ColumnaGeoWgs84], d.Columnas[ColumnaGeoWgs84 + 1], i);
+            EXPECT_NEAR(d.Columnas[ColumnaUtmWgs84][i], b.enu.e, Tolerancia) << huso << " " << i;
+            EXPECT_NEAR(d.Columnas[ColumnaUtmWgs84 + 1][i], b.enu.n, Tolerancia) << huso << " " << i;
+            EXPECT_EQ(d.Columnas[ColumnaUtmWgs84 + 2][i], d.Columnas[ColumnaGeoWgs84 + 2][i]) << "la h del grupo";
+        }
+        const std::size_t k = ColumnaUtmWgs84;
+        const ConjuntoDatos v = Transforma(7, Columnas3{d.Columnas[k], d.Columnas[k + 1], d.Columnas[k + 2]}, husos);
+        for (std::size_t c = ColumnaGeoWgs84; c < ColumnaGeoWgs84 + 3; ++c)
+            for (std::size_t i = 0; i < 4; ++i)
+                if (dentro(d.Columnas[ColumnaGeoWgs84 + 1], i, huso))
+                    EXPECT_NEAR(v.Columnas[c][i], d.Columnas[c][i], 1e-9) << huso << " " << c;
+    }
+}
+
+TEST(UtmContraProj, HusosFueraDeLaRejillaUtm) {
+    for (int huso : {0, 61, -30}) EXPECT_THROW(MeridianoCentral(huso), std::invalid_argument) << huso;
+    EXPECT_THROW(GeodesicasAUtm({40}, {-3}, {0}, 0), std::invalid_argument);
+    for (Husos h : {Husos{30, 30}, Husos{31, 28}, Husos{29, 32}})
+        EXPECT_THROW(Transforma(3, Columnas3{{40}, {-3}, {0}}, h), std::invalid_argument) << h.ed50 << " " << h.utm;
+    EXPECT_THROW(Transforma(8, Columnas3{{40}, {-3}, {0}}), std::invalid_argument);
+}
+
+} // namespace
