@@ -11,6 +11,7 @@
 #include <QStandardItemModel>
 #include <QApplication>
 #include <QClipboard>
+#include <QLocale>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -360,6 +361,190 @@ TEST(Metodo, ElegidoVisibleYRecordado) {
     }
     qunsetenv("ORVALO_REJILLAS");
     QSettings().remove(QStringLiteral("metodo"));
+}
+
+} // namespace
+
+namespace {
+
+// The window as a worksheet: nothing typed is lost, errors take the user to the line.
+TEST_F(VentanaPrincipal, CambiarDeMetodoNoPierdeNiRechaza) {
+    if (!EleccionMetodo(ventana)->model()->index(1, 0).flags().testFlag(Qt::ItemIsEnabled)) GTEST_SKIP() << "sin rejillas";
+    const int antes = EleccionMetodo(ventana)->currentIndex();
+    EleccionMetodo(ventana)->setCurrentIndex(0);
+    Entra(2, QStringLiteral("40.25"), QStringLiteral("-3.42"), QStringLiteral("100"));
+    Transforma(2);
+    // typed since: the boxes stay, the choice is taken and the status line says so
+    Entra(0, QStringLiteral("440000\n441000"), QStringLiteral("4474000\n4475000"), QStringLiteral("1\n2"));
+    EleccionMetodo(ventana)->setCurrentIndex(1);
+    EXPECT_EQ(Caja(0), QStringLiteral("440000\n441000"));
+    EXPECT_EQ(EleccionMetodo(ventana)->currentIndex(), 1);
+    EXPECT_TRUE(Estado(ventana).contains(QStringLiteral("\u00ab< TRANSFORMAR >\u00bb aplica \u00abETRS89"))) << Estado(ventana).toStdString();
+    // after Borrar likewise, with no message box
+    Pulsa("Erase");
+    EXPECT_TRUE(Estado(ventana).startsWith(QStringLiteral("Cajas vaciadas"))) << Estado(ventana).toStdString();
+    EleccionMetodo(ventana)->setCurrentIndex(0);
+    EXPECT_EQ(EleccionMetodo(ventana)->currentIndex(), 0);
+    EXPECT_TRUE(Caja(12).isEmpty());
+    EXPECT_TRUE(dialogos.mensajes.empty());
+    // results untouched since: computed again from the data set
+    Entra(0, QStringLiteral("440000\n441000"), QStringLiteral("4474000\n4475000"), QStringLiteral("1\n2"));
+    Transforma(0);
+    const QString siete = Caja(12);
+    EleccionMetodo(ventana)->setCurrentIndex(1);
+    EXPECT_NE(Caja(12), siete);
+    EXPECT_EQ(Caja(0), QStringLiteral("  440000.000\n  441000.000"));
+    EleccionMetodo(ventana)->setCurrentIndex(antes);
+}
+
+TEST_F(VentanaPrincipal, ElCursorVaALaLineaQueFalla) {
+    ventana.show();
+    struct Caso {
+        const char* nombre;
+        int indice;
+        QString a, b, c;
+        int caja, linea; // where the cursor ends, line from 0
+        QString mensaje; // the end of the message
+    } casos[] = {
+        {"no numérico en la línea 30 de λ", 2, QString(), QString(), QString(), 7, 29, QStringLiteral("L\u00ednea 30 de la columna \u03bb.")},
+        {"h con una línea menos", 2, QString(), QString(), QStringLiteral("0\n0"), 8, 1,
+         QStringLiteral("\u03c6: 40 l\u00edneas, \u03bb: 40, h: 2.")},
+        {"punto 2 sobre el eje polar", 3, QStringLiteral("6378388\n0"), QStringLiteral("0\n0"), QStringLiteral("0\n6356911"), 9, 1,
+         QStringLiteral("No se ha modificado ning\u00fan dato.")},
+    };
+    for (const Caso& c : casos) {
+        CuarentaPuntos(ventana);
+        if (c.indice == 2) {
+            QStringList lon = Caja(7).split(QLatin1Char('\n'));
+            if (c.c.isEmpty()) lon[29] = QStringLiteral("-3.3x");
+            Escribe(7, lon.join(QLatin1Char('\n')));
+            if (!c.c.isEmpty()) Escribe(8, c.c);
+        } else {
+            Entra(c.indice, c.a, c.b, c.c);
+        }
+        Transforma(c.indice);
+        EXPECT_TRUE(dialogos.ultimoMensaje().endsWith(c.mensaje)) << c.nombre << ": " << dialogos.ultimoMensaje().toStdString();
+        const CajaCoordenada* caja = ::Caja(ventana, c.caja);
+        EXPECT_EQ(caja->textCursor().blockNumber(), c.linea) << c.nombre;
+        EXPECT_TRUE(caja->hasFocus() || QApplication::focusWidget() == nullptr) << c.nombre;
+        // in view and highlighted
+        EXPECT_GE(c.linea, caja->primeraVisible()) << c.nombre;
+        EXPECT_LT(c.linea, caja->primeraVisible() + caja->lineasVisibles()) << c.nombre;
+        ASSERT_EQ(caja->extraSelections().size(), 1) << c.nombre;
+        EXPECT_EQ(caja->extraSelections()[0].cursor.blockNumber(), c.linea) << c.nombre;
+    }
+}
+
+TEST_F(VentanaPrincipal, PegarEnElCursorYDeshacerDeUnaVez) {
+    Entra(0, QStringLiteral("1\n2\n3\n4\n5"), QStringLiteral("6\n7\n8\n9\n10"), QStringLiteral("0\n0\n0\n0\n0"));
+    QTextCursor c(::Caja(ventana, 1)->document()->findBlockByNumber(4));
+    c.movePosition(QTextCursor::EndOfBlock);
+    ::Caja(ventana, 1)->setTextCursor(c);
+    QMimeData filas; // thousands points and decimal commas, as a Spanish spreadsheet copies
+    filas.setText(QStringLiteral("440.263,927\t4.475.248,878\t-1.234,5\r\n440000\t4474000\t100\r\n"));
+    ::Caja(ventana, 1)->insertFromMimeData(&filas);
+    EXPECT_EQ(Caja(0), QStringLiteral("1\n2\n3\n4\n5\n440263.927\n440000"));
+    EXPECT_EQ(Caja(1), QStringLiteral("6\n7\n8\n9\n10\n4475248.878\n4474000"));
+    EXPECT_EQ(Caja(2), QStringLiteral("0\n0\n0\n0\n0\n-1234.5\n100"));
+    // one Deshacer in any box of the three restores all three
+    QTest::keyClick(::Caja(ventana, 2), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Caja(0), QStringLiteral("1\n2\n3\n4\n5"));
+    EXPECT_EQ(Caja(1), QStringLiteral("6\n7\n8\n9\n10"));
+    EXPECT_EQ(Caja(2), QStringLiteral("0\n0\n0\n0\n0"));
+    // selected lines are replaced
+    QTextCursor s(::Caja(ventana, 0)->document()->findBlockByNumber(1));
+    s.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor);
+    s.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor); // lines 2 and 3
+    ::Caja(ventana, 0)->setTextCursor(s);
+    QMimeData una;
+    una.setText(QStringLiteral("9\t9\t9"));
+    ::Caja(ventana, 0)->insertFromMimeData(&una);
+    EXPECT_EQ(Caja(0), QStringLiteral("1\n9\n4\n5"));
+    // a decimal comma typed in a box is read as the point
+    Entra(0, QStringLiteral("440263,927"), QStringLiteral("4475248,878"), QStringLiteral("667,5"));
+    Transforma(0);
+    EXPECT_EQ(Caja(0), QStringLiteral("  440263.927"));
+    EXPECT_TRUE(dialogos.mensajes.empty());
+}
+
+// Copiar tabla under a Spanish locale, pasted back into another format's box.
+TEST_F(VentanaPrincipal, LaTablaCopiadaSePegaDeVuelta) {
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    CuarentaPuntos(ventana);
+    const QString geodesicas = Caja(6), utm = Caja(19);
+    ventana.findChild<QPushButton*>(QStringLiteral("Transform_0")); // the window stays as it is
+    QMenu* menu = ::Caja(ventana, 0)->menuContextual();
+    menu->findChild<QAction*>(QStringLiteral("CopiarTabla"))->trigger();
+    delete menu;
+    QLocale::setDefault(QLocale::c());
+    const QMimeData* copiado = QApplication::clipboard()->mimeData();
+    EXPECT_TRUE(copiado->text().split(QLatin1Char('\n')).value(1).startsWith(QStringLiteral("4")));
+    EXPECT_TRUE(copiado->text().contains(QStringLiteral("40,10000000"))); // the locale's decimal comma
+    EXPECT_TRUE(copiado->html().contains(QStringLiteral("<td>40,10000000</td>")));
+    Pulsa("Erase");
+    ::Caja(ventana, 7)->insertFromMimeData(copiado);
+    Transforma(2);
+    EXPECT_EQ(Caja(6), geodesicas);
+    EXPECT_EQ(Caja(19), utm);
+}
+
+// As many points as a file may hold, transformed from the boxes; one more is refused.
+TEST_F(VentanaPrincipal, TreintaYDosMilSetecientosSesentaYSeisPuntos) {
+    QStringList x, y, h;
+    for (int i = 0; i < 32766; ++i) {
+        x << QString::number(400000 + i);
+        y << QStringLiteral("4400000");
+        h << QStringLiteral("1");
+    }
+    Entra(0, x.join(QLatin1Char('\n')), y.join(QLatin1Char('\n')), h.join(QLatin1Char('\n')));
+    Transforma(0);
+    EXPECT_TRUE(dialogos.mensajes.empty());
+    EXPECT_EQ(Caja(12).count(QLatin1Char('\n')), 32765);
+    EXPECT_TRUE(Estado(ventana).startsWith(QStringLiteral("32 766 puntos desde UTM huso 30")));
+    for (QStringList* c : {&x, &y, &h}) *c << c->back();
+    Entra(0, x.join(QLatin1Char('\n')), y.join(QLatin1Char('\n')), h.join(QLatin1Char('\n')));
+    Transforma(0);
+    EXPECT_TRUE(dialogos.ultimoMensaje().contains(QStringLiteral("32766"))) << dialogos.ultimoMensaje().toStdString();
+    EXPECT_TRUE(dialogos.ultimoMensaje().contains(QStringLiteral("orvalo-lote")));
+}
+
+// The seventh format, its zone and the second ED50 format's zone, remembered between runs.
+TEST(Husos, SeptimoFormatoYHusoElegidos) {
+    for (const char* clave : {"huso", "husoEd50", "metodo"}) QSettings().remove(QString::fromLatin1(clave));
+    DialogosPrueba dialogos;
+    {
+        Main v(dialogos);
+        auto* huso = v.findChild<QComboBox*>(QStringLiteral("Titulo_7"));
+        auto* husoEd50 = v.findChild<QComboBox*>(QStringLiteral("Titulo_2"));
+        EXPECT_EQ(huso->currentText(), QStringLiteral("UTM WGS84 huso 30"));
+        EXPECT_EQ(husoEd50->currentText(), QStringLiteral("UTM huso 31"));
+        // A Coruña in ED50 geodetic: zone 29 in both systems, the status line warns of zone 30
+        Entra(v, 2, QStringLiteral("43.22"), QStringLiteral("-8.24"), QStringLiteral("100"));
+        Transforma(v, 2);
+        EXPECT_TRUE(Estado(v).contains(QStringLiteral("fuera del huso"))) << Estado(v).toStdString();
+        huso->setCurrentIndex(huso->findData(29));
+        husoEd50->setCurrentIndex(husoEd50->findData(29));
+        EXPECT_EQ(husoEd50->currentText(), QStringLiteral("UTM huso 29"));
+        const QString x29 = Caja(v, 18)->toPlainText(), y29 = Caja(v, 19)->toPlainText();
+        EXPECT_NE(Caja(v, 3)->toPlainText(), Caja(v, 0)->toPlainText());
+        // entered in format 7 it gives back the same point
+        const QString lat = Caja(v, 6)->toPlainText();
+        Entra(v, 6, x29, y29, Caja(v, 20)->toPlainText());
+        Transforma(v, 6);
+        EXPECT_TRUE(dialogos.mensajes.empty()) << dialogos.ultimoMensaje().toStdString();
+        EXPECT_EQ(Caja(v, 6)->toPlainText(), lat);
+        EXPECT_TRUE(Estado(v).startsWith(QStringLiteral("1 punto desde UTM WGS84 huso 29"))) << Estado(v).toStdString();
+    }
+    {
+        Main v(dialogos); // the next run starts with the zones chosen last
+        EXPECT_EQ(v.findChild<QComboBox*>(QStringLiteral("Titulo_7"))->currentData().toInt(), 29);
+        EXPECT_EQ(v.findChild<QComboBox*>(QStringLiteral("Titulo_2"))->currentText(), QStringLiteral("UTM huso 29"));
+        if (EleccionMetodo(v)->model()->index(1, 0).flags().testFlag(Qt::ItemIsEnabled)) {
+            EleccionMetodo(v)->setCurrentIndex(1);
+            EXPECT_EQ(v.findChild<QComboBox*>(QStringLiteral("Titulo_7"))->currentText(), QStringLiteral("UTM ETRS89 huso 29"));
+        }
+    }
+    for (const char* clave : {"huso", "husoEd50", "metodo"}) QSettings().remove(QString::fromLatin1(clave));
 }
 
 } // namespace
