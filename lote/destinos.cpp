@@ -25,11 +25,20 @@ struct Identidad {
     }
 };
 
-Identidad IdentidadDe(const std::string& ruta) {
+// A dangling link names the file its target will be: it is followed to that new name.
+Identidad IdentidadDe(const std::string& ruta, int saltos = 0) {
     struct stat st {};
     if (::stat(ruta.c_str(), &st) == 0) return {st.st_dev, st.st_ino, {}, true};
     if (errno != ENOENT) return {};
     const auto barra = ruta.rfind('/');
+    if (::lstat(ruta.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        std::string destino(4096, '\0');
+        const ssize_t n = ::readlink(ruta.c_str(), destino.data(), destino.size());
+        if (n <= 0 || saltos >= 40) return {};
+        destino.resize(static_cast<std::size_t>(n));
+        if (destino[0] != '/' && barra != std::string::npos) destino = ruta.substr(0, barra + 1) + destino;
+        return IdentidadDe(destino, saltos + 1);
+    }
     const std::string carpeta = barra == std::string::npos ? "." : barra == 0 ? "/" : ruta.substr(0, barra);
     if (::stat(carpeta.c_str(), &st) != 0) return {};
     return {st.st_dev, st.st_ino, ruta.substr(barra == std::string::npos ? 0 : barra + 1), true};

@@ -88,6 +88,7 @@ TEST_F(Lote, ErroresDeUso) {
     fs::create_symlink(e, Ruta("enlace"));
     fs::create_hard_link(s, Ruta("duro"));
     fs::create_directory(Ruta("sub"));
+    fs::create_symlink("n.kml", Ruta("colgante"));
     struct Caso {
         const char* nombre;
         std::vector<std::string> args;
@@ -98,6 +99,8 @@ TEST_F(Lote, ErroresDeUso) {
         {"opción desconocida", {"--rapido", e}, "opci\xc3\xb3n desconocida: --rapido"},
         {"opción tras la entrada", {e, "--rapido=1"}, "opci\xc3\xb3n desconocida: --rapido=1"},
         {"opción corta desconocida", {"-x", e}, "opci\xc3\xb3n desconocida: -x"},
+        {"--rejilla con valor", {"--rejilla=1", e}, "--rejilla no admite un valor"},
+        {"--lf con valor vacío", {e, "--lf="}, "--lf no admite un valor"},
         {"--kml sin fichero", {e, "--kml"}, "--kml necesita un fichero"},
         {"--kml repetida", {"--kml=" + Ruta("a.kml"), "--kml", Ruta("b.kml"), e}, "opci\xc3\xb3n repetida: --kml"},
         {"--rejilla repetida", {"--rejilla", e, "--rejilla"}, "opci\xc3\xb3n repetida: --rejilla"},
@@ -113,6 +116,8 @@ TEST_F(Lote, ErroresDeUso) {
          "\xc2\xbb son el mismo fichero"},
         {"enlace duro", {e, s, "--kml", Ruta("duro")}, "SALIDA \xc2\xab" + s + "\xc2\xbb y --kml \xc2\xab" + Ruta("duro") +
          "\xc2\xbb son el mismo fichero"},
+        {"enlace colgante al mapa", {e, Ruta("colgante"), "--kml", Ruta("n.kml")}, "SALIDA \xc2\xab" + Ruta("colgante") +
+         "\xc2\xbb y --kml \xc2\xab" + Ruta("n.kml") + "\xc2\xbb son el mismo fichero"},
         {"fichero nuevo por dos caminos", {e, Ruta("n.kml"), "--kml", Ruta("sub/../n.kml")}, "SALIDA \xc2\xab" + Ruta("n.kml") +
          "\xc2\xbb y --kml \xc2\xab" + Ruta("sub/../n.kml") + "\xc2\xbb son el mismo fichero"},
     };
@@ -124,7 +129,7 @@ TEST_F(Lote, ErroresDeUso) {
         EXPECT_EQ(LeeFichero(s), "anterior") << c.nombre;
         EXPECT_EQ(LeeFichero(e), "1\r\n1,2,3") << c.nombre;
     }
-    EXPECT_EQ(Entradas(), 5u);
+    EXPECT_EQ(Entradas(), 6u);
 }
 
 // getopt_long's forms: --opt=VALOR, "--" before a path that starts with "-", and --lf.
