@@ -15,7 +15,7 @@ for a in "$@"; do
     *) objetivos+=("$a") ;;
   esac
 done
-[ "${#objetivos[@]}" -gt 0 ] || objetivos=(numero formato cajas entrada codificacion reemplazo)
+[ "${#objetivos[@]}" -gt 0 ] || objetivos=(numero formato cajas entrada codificacion reemplazo lote)
 bash scripts/dependencias.sh clang libclang-rt-14-dev
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVALO_FUZZ=ON \
   -DORVALO_PRUEBAS=OFF -DORVALO_VENTANAS=OFF >/dev/null

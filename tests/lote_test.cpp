@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <filesystem>
 
+#include <clocale>
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
 #include <thread>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -311,10 +314,13 @@ namespace {
 // orvalo-lote as a process, its standard streams given as descriptors (-1: closed).
 class LoteProceso : public Lote {
 protected:
-    pid_t Lanza(const std::vector<std::string>& args, int entrada, int salida, const std::string& tmpdir = "") {
+    // `enElHijo` runs in the child before the program starts (limits, standard error).
+    pid_t Lanza(const std::vector<std::string>& args, int entrada, int salida, const std::string& tmpdir = "",
+                const std::function<void()>& enElHijo = {}) {
         const pid_t pid = ::fork();
         if (pid == 0) {
             if (!tmpdir.empty()) ::setenv("TMPDIR", tmpdir.c_str(), 1);
+            if (enElHijo) enElHijo();
             for (int fd : {0, 1}) {
                 const int desde = fd == 0 ? entrada : salida;
                 if (desde < 0) ::close(fd);
@@ -337,6 +343,13 @@ protected:
         std::vector<std::string> r;
         for (const auto& e : fs::directory_iterator(donde))
             if (e.path().filename().string().rfind(".orvalo", 0) == 0) r.push_back(e.path().string());
+        return r;
+    }
+    static std::string LeeTodo(int fd) {
+        std::string r;
+        char b[4096];
+        for (ssize_t n; (n = ::read(fd, b, sizeof b)) > 0;) r.append(b, static_cast<std::size_t>(n));
+        ::close(fd);
         return r;
     }
     std::string MuchosPuntos(int n) {
@@ -393,6 +406,58 @@ TEST_F(LoteProceso, FlujosEstandarCerradosYTuberias) {
     struct stat st {};
     ::lstat(Ruta("sale").c_str(), &st);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+// A file-size limit fails the write like a full disk: a message naming the file, the old file
+// intact, no temporary file left (SIGXFSZ is ignored).
+TEST_F(LoteProceso, LimiteDeTamanoDeFichero) {
+    const std::string grande = MuchosPuntos(20000), previo = Ruta("previo");
+    EscribeFichero(previo, "anterior");
+    const std::string errores = Ruta("errores");
+    const pid_t pid = Lanza({grande, previo}, 0, 1, "", [&] {
+        const rlimit limite{1 << 20, 1 << 20}; // the output is 4.5 MB
+        ::setrlimit(RLIMIT_FSIZE, &limite);
+        ::dup2(::open(errores.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+    });
+    EXPECT_EQ(Espera(pid), 1);
+    EXPECT_EQ(LeeFichero(errores), "orvalo-lote: " + previo + ": el fichero supera el tama\xc3\xb1o permitido\n");
+    EXPECT_EQ(LeeFichero(previo), "anterior");
+    EXPECT_TRUE(Temporales(carpeta_).empty());
+}
+
+// /dev/stdout and /dev/fd/N are what the kernel resolves them to: here pipes of the test's own,
+// one as standard output, one inherited as a process substitution hands it.
+TEST_F(LoteProceso, DISABLED_DevStdoutYDevFd) {
+    int salida[2], mapa[2];
+    ASSERT_EQ(::pipe(salida), 0);
+    ASSERT_EQ(::pipe(mapa), 0);
+    const pid_t pid = Lanza({RutaDatos("entrada-3.txt"), "/dev/stdout", "--kml=/dev/fd/" + std::to_string(mapa[1])}, 0, salida[1]);
+    ::close(salida[1]);
+    ::close(mapa[1]);
+    std::string kml;
+    std::thread lector([&] { kml = LeeTodo(mapa[0]); });
+    EXPECT_EQ(LeeTodo(salida[0]), LeeFichero(RutaDatos("salida-3.txt")));
+    lector.join();
+    EXPECT_EQ(Espera(pid), 0);
+    EXPECT_NE(kml.find("</kml>"), std::string::npos);
+}
+
+// A system error outside the program's own words comes from strerror in the user's language:
+// standard output opened for reading fails its write with EBADF.
+TEST_F(LoteProceso, ErrorDelSistemaEnElIdiomaDelUsuario) {
+    const bool espanol = std::setlocale(LC_ALL, "es_ES.UTF-8") != nullptr;
+    std::setlocale(LC_ALL, "C");
+    EscribeFichero(Ruta("solo-lectura"), "");
+    const std::string errores = Ruta("errores");
+    const int salida = ::open(Ruta("solo-lectura").c_str(), O_RDONLY);
+    const pid_t pid = Lanza({RutaDatos("entrada-3.txt")}, 0, salida, "", [&] {
+        ::setenv("LC_ALL", "es_ES.UTF-8", 1);
+        ::dup2(::open(errores.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+    });
+    ::close(salida);
+    EXPECT_EQ(Espera(pid), 1);
+    const std::string porque = espanol ? "Descriptor de fichero err\xc3\xb3neo" : "Bad file descriptor";
+    EXPECT_EQ(LeeFichero(errores), "orvalo-lote: salida est\xc3\xa1ndar: " + porque + "\n");
 }
 
 } // namespace
