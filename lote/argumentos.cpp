@@ -71,6 +71,7 @@ std::variant<Argumentos, std::string> LeeArgumentos(const std::vector<std::strin
     opterr = 0; // the errors are worded here
     for (int clave; (clave = ::getopt_long(static_cast<int>(copia.size()), argv.data(), ":h", TablaOpciones, nullptr)) != -1;) {
         const std::string leida = argv[static_cast<std::size_t>(optind) - 1];
+        if (clave == '?' && optopt >= Rejilla) return NombreOpcion(optopt) + " no lleva valor";
         if (clave == '?') return "opci\u00f3n desconocida: " + (optopt ? std::string("-") + char(optopt) : leida);
         if (clave == ':') return leida.substr(0, leida.find('=')) + " necesita un fichero";
         if (!vistas.insert(clave == 'h' ? Ayuda : clave).second)

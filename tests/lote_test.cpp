@@ -100,6 +100,7 @@ TEST_F(Lote, ErroresDeUso) {
         {"opción desconocida", {"--rapido", e}, "opci\xc3\xb3n desconocida: --rapido"},
         {"opción tras la entrada", {e, "--rapido=1"}, "opci\xc3\xb3n desconocida: --rapido=1"},
         {"opción corta desconocida", {"-x", e}, "opci\xc3\xb3n desconocida: -x"},
+        {"valor a una opción sin él", {"--rejilla=1", e}, "--rejilla no lleva valor"},
         {"--kml sin fichero", {e, "--kml"}, "--kml necesita un fichero"},
         {"--kml repetida", {"--kml=" + Ruta("a.kml"), "--kml", Ruta("b.kml"), e}, "opci\xc3\xb3n repetida: --kml"},
         {"--rejilla repetida", {"--rejilla", e, "--rejilla"}, "opci\xc3\xb3n repetida: --rejilla"},
