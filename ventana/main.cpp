@@ -448,5 +448,5 @@ void Main::Output_Click() {
         avisa(QString::fromStdString(MensajeErrorGuardar), Icono::Ninguno, false);
         return;
     }
-    if (!GuardaAtomico(*ruta, texto)) avisa(QString::fromStdString(MensajeErrorGuardar), Icono::Ninguno, false);
+    if (const auto fallo = GuardaConEspera(dialogos_, this, *ruta, texto)) avisa(*fallo, Icono::Ninguno, false);
 }
