@@ -428,7 +428,7 @@ TEST_F(LoteProceso, LimiteDeTamanoDeFichero) {
 
 // /dev/stdout and /dev/fd/N are what the kernel resolves them to: here pipes of the test's own,
 // one as standard output, one inherited as a process substitution hands it.
-TEST_F(LoteProceso, DISABLED_DevStdoutYDevFd) {
+TEST_F(LoteProceso, DevStdoutYDevFd) {
     int salida[2], mapa[2];
     ASSERT_EQ(::pipe(salida), 0);
     ASSERT_EQ(::pipe(mapa), 0);
