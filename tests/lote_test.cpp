@@ -146,6 +146,9 @@ TEST_F(Lote, FormasDeLasOpcionesYFinalesLf) {
     EXPECT_NE(LeeFichero(Ruta("m.kml")).find("<name>-e.txt</name>"), std::string::npos);
     EXPECT_EQ(Ejecuta({RutaDatos("entrada-3.txt")}), 0); // by default as the window writes it
     EXPECT_EQ(salida_.str(), crlf);
+    ASSERT_EQ(Ejecuta({"--geojson=-", RutaDatos("entrada-3.txt"), Ruta("s2.txt")}), 0); // the map on standard output
+    EXPECT_EQ(salida_.str().rfind("{\"type\":\"FeatureCollection\"", 0), 0u);
+    EXPECT_EQ(LeeFichero(Ruta("s2.txt")), crlf);
     EXPECT_EQ(Ejecuta({"--lf", "-"}, "3"), 0); // no points, no lines
     EXPECT_EQ(salida_.str(), "");
 }
@@ -193,6 +196,8 @@ TEST_F(Lote, DiagnosticosPorLinea) {
         {"dos valores y una línea en blanco", "3\r\n40,-3\r\n \r\n40,-3,0", {"-:2: se esperaban tres valores y hay 2 campos",
          "-:3: l\xc3\xadnea en blanco"}},
         {"punto en una línea de punto y coma", "3\r\n40.5;-3;0", {"-:2: campo 1: \xc2\xab" "40.5\xc2\xbb no es un n\xc3\xbamero"}},
+        {"primera línea con ESC y BEL", "9\x1b[31m\x07\r\n1,2,3", {"-:1: El indicador de tipo de datos 9?[31m? no es reconocido"}},
+        {"campo con ESC", "3\r\n40,\x1b[2J\x07,0", {"-:2: campo 2: \xc2\xab?[2J?\xc2\xbb no es un n\xc3\xbamero"}},
         {"texto en Latin-1, citado en UTF-8", "3\r\na\xf1o,1,2", {"-:2: campo 1: \xc2\xab" "a\xc3\xb1o\xc2\xbb no es un n\xc3\xbamero"}},
         {"texto citado hasta 40 caracteres", "3\r\n" + std::string(50, 'a') + ",1,2",
          {"-:2: campo 1: \xc2\xab" + std::string(40, 'a') + "...\xc2\xbb no es un n\xc3\xbamero"}},
