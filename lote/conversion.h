@@ -4,6 +4,8 @@
 
 #include "rejilla/rejilla.h"
 #include "transformacion/entrada.h"
+#include "transformacion/fuera_de_huso.h"
+#include "transformacion/opciones.h"
 
 #include <cstdint>
 #include <future>
@@ -16,6 +18,11 @@
 // The conversion of orvalo-lote: the input read as a stream, its points converted in blocks on
 // every core, each value first rounded as its box shows it, and the output text (and the
 // maps' points) handed to the destinations in order while nothing has been refused.
+
+// Lines longer than this are refused instead of held in memory.
+inline constexpr std::size_t MaximoLineaLote = std::size_t(1) << 20;
+// Refused lines reported one by one; the rest are counted.
+inline constexpr std::size_t MaximoDiagnosticos = 20;
 
 // Opened grids for the worker threads, each used by one thread at a time.
 class ReservaRejillas {
@@ -38,6 +45,8 @@ struct Opciones {
     bool nombres = false; // lines start with a point name
     bool lf = false;      // every output line ends with LF
     ReservaRejillas* rejillas = nullptr; // the official method
+    OpcionesFormatos formatos;           // zones stated and formats written
+    Husos husos;                         // the zones of this file, once its line 1 is read
 };
 
 // Where the converted text goes: the output, and the maps when asked for.
@@ -61,6 +70,8 @@ struct Bloque {
     std::int64_t totalFallos = 0;
     std::int64_t fueraDeRango = 0;      // entry values too large for their column
     std::string aritmetico;             // the first arithmetic fault's description; empty: none
+    std::optional<FueraDeHuso> fuera;   // the block's point farthest outside its zone
+    std::int64_t lineaFuera = 0;        // and its line
 };
 
 class Conversion {
@@ -71,6 +82,8 @@ public:
     // The diagnostics, each a line without the program's name; empty when the whole file
     // converted. Throws FalloLote when a destination cannot be written.
     std::vector<std::string> Ejecuta();
+    // After a whole conversion: the point farthest outside its zone, with its line, if any.
+    std::optional<std::string> Aviso() const;
 
 private:
     void Reparte(bool fin);
@@ -92,4 +105,7 @@ private:
     std::int64_t totalFallos_ = 0;
     std::int64_t fueraDeRango_ = 0;
     std::string aritmetico_;
+    std::string falloHusos_; // the zones of line 1 refused
+    std::optional<FueraDeHuso> fuera_;
+    std::int64_t lineaFuera_ = 0;
 };

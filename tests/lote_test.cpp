@@ -1,4 +1,5 @@
 #include "lote/argumentos.h"
+#include "lote/conversion.h"
 #include "lote_prueba.h"
 
 #include <gtest/gtest.h>
