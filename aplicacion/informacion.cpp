@@ -1,5 +1,7 @@
 #include "informacion.h"
 
+#include "rejilla/rejilla.h"
+
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -167,9 +169,11 @@ Ayuda::Ayuda(QWidget* padre) : QDialog(padre) {
         {"Label15", QStringLiteral("Sobre las cajas de WGS84 se elige el m\u00e9todo: los siete par\u00e1metros "
                                    "(WGS84) o la rejilla oficial del IGN (ETRS89: rejilla SPED2ETV2 y geoide "
                                    "EGM08-REDNAP, precisi\u00f3n de unos 0,2 m). Con la rejilla, la altura ED50 es una "
-                                   "altitud sobre el nivel del mar y la de ETRS89 es elipsoidal (h = H + N); los puntos "
-                                   "fuera de la Espa\u00f1a peninsular y Baleares se rechazan. Con los siete "
-                                   "par\u00e1metros, bajo las cajas se indica cu\u00e1nto se apartan de la rejilla."), false},
+                                   "altitud sobre el nivel del mar y la de ETRS89 es elipsoidal (h = H + N); se rechazan "
+                                   "los puntos fuera de %1, y solo es oficial en la Espa\u00f1a peninsular y Baleares. "
+                                   "Con los siete "
+                                   "par\u00e1metros, bajo las cajas se indica cu\u00e1nto se apartan de la rejilla.")
+                       .arg(QString::fromStdString(RectanguloRejilla)), false},
         {"Label12", QStringLiteral("LAS CAJAS"), true},
         {"Label13", QStringLiteral("Las dieciocho cajas se desplazan juntas: la l\u00ednea k de cada caja es el punto k, "
                                    "y el punto del cursor se resalta en todas. Bajo las cajas se indica cu\u00e1ntos "

@@ -207,7 +207,9 @@ void BorraTemporalesPendientes() noexcept {
         if (ocupados[i].load()) ::unlink(temporales[i]);
 }
 
-ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std::string& bytes) {
+namespace {
+
+ErrorFichero LeeFichero(const std::string& ruta, std::int64_t maximo, std::string& bytes, bool soloRegular) {
     // a FIFO with no writer yet opens at once and reads as empty instead of blocking
     const int fd = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return {ErrorFichero::NoSeAbre, DescripcionError(errno)};
@@ -215,6 +217,10 @@ ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std:
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
         return {ErrorFichero::NoSeAbre, DescripcionError(EISDIR)};
+    }
+    if (soloRegular && !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return {ErrorFichero::NoSeAbre, "no es un fichero regular"};
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     std::string leido;
@@ -238,6 +244,16 @@ ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std:
     ::close(fd);
     bytes = std::move(leido);
     return {};
+}
+
+} // namespace
+
+ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std::string& bytes) {
+    return LeeFichero(ruta, maximo, bytes, false);
+}
+
+ErrorFichero LeeFicheroRegular(const std::string& ruta, std::int64_t maximo, std::string& bytes) {
+    return LeeFichero(ruta, maximo, bytes, true);
 }
 
 Escritura::Escritura(const std::string& ruta) {

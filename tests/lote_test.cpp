@@ -220,7 +220,8 @@ TEST_F(Lote, DiagnosticosPorLinea) {
          "car\xc3\xa1" "cter de control o uno que XML no admite"}, nombres},
         {"un punto y coma parte la línea", "3\r\nA;B,40,-3,0", {"-:2: se esperaban tres valores, con un nombre delante o sin "
          "\xc3\xa9l, y hay 2 campos"}, nombres},
-        {"fuera de la rejilla", "3\r\nA,28.06,-15.25,0", {"-:2: punto 1 fuera de la rejilla oficial del IGN"}, nombres},
+        {"fuera de la rejilla", "3\r\nA,28.06,-15.25,0", {"-:2: fuera de la rejilla oficial del IGN (latitud 35,5\xc2\xb0 a 44\xc2\xb0 N, longitud 9,5\xc2\xb0 O a "
+         "4,5\xc2\xb0 E)"}, nombres},
         {"sin --nombres un nombre es un campo de más", "3\r\nA,40,-3,0", {"-:2: se esperaban tres valores y hay 4 campos"}},
     };
     for (const Caso& c : casos) {

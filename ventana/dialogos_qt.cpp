@@ -157,8 +157,9 @@ void DialogosQt::espera(QWidget* padre, const QString& texto, const std::functio
     QObject::connect(&reloj, &QTimer::timeout, &d, [&] {
         if (terminado()) d.reset();
     });
-    QObject::connect(&d, &QProgressDialog::canceled, &d, [&] { cancela(); });
     reloj.start(50);
     if (!terminado()) d.exec();
-    while (!terminado()) QThread::msleep(10); // after Cancelar, the writer stops within a tenth of a second
+    // closed before the end: Cancelar, Escape or the window's close button
+    if (!terminado()) cancela();
+    while (!terminado()) QThread::msleep(10); // the writer stops within a tenth of a second
 }
