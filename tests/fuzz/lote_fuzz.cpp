@@ -19,13 +19,17 @@
 
 namespace {
 
-// What the window makes of a file: the output file's text; nothing when it refuses it;
-// `incierto` when only the window's box limit refused it.
+// What the window makes of a file: the output file's text; nothing when it refuses it.
+// `incierto` when the window has no answer to compare: only its box limit refused the file,
+// or line 1 names a zone or format 7, which orvalo-lote reads and the window does not.
 std::optional<std::string> PorLaVentana(std::string_view t, bool& incierto) {
-    incierto = false;
     const auto r = LeeFicheroEntrada(t);
-    if (!std::holds_alternative<FicheroEntrada>(r)) return std::nullopt;
-    const FicheroEntrada& f = std::get<FicheroEntrada>(r);
+    const auto conHusos = LeeFicheroEntrada(t, true);
+    const auto* clasico = std::get_if<FicheroEntrada>(&r);
+    const auto* lote = std::get_if<FicheroEntrada>(&conHusos);
+    incierto = (clasico == nullptr) != (lote == nullptr) || (lote && (lote->huso || lote->formato != clasico->formato));
+    if (incierto || !clasico) return std::nullopt;
+    const FicheroEntrada& f = *clasico;
     if (f.puntos.c1.empty()) return std::string();
     const int k = 3 * (f.formato - 1);
     try {
