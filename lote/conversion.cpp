@@ -95,8 +95,7 @@ Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, std::int64_t primer
     }
     RecorreFallos(formato, p.valores, rejilla.get(), o.husos, [&](std::size_t i, const FalloPunto& f) {
         if (!f.fueraDeRejilla && b.aritmetico.empty()) b.aritmetico = f.descripcion;
-        const auto punto = static_cast<std::size_t>(primerPunto) + i + 1;
-        Anota(b, p.lineas[i], f.fueraDeRejilla ? FueraDeRejilla(punto).what() : "error aritm\u00e9tico: " + f.descripcion);
+        Anota(b, p.lineas[i], f.fueraDeRejilla ? DescribeFueraDeRejilla() : "error aritm\u00e9tico: " + f.descripcion);
         return true;
     });
     if (rejilla) reserva->Devuelve(std::move(rejilla));

@@ -67,10 +67,10 @@ std::optional<std::string> RutasRepetidas(const std::vector<std::pair<std::strin
 }
 
 Destino::Destino(const std::string& ruta, std::ostream& salidaEstandar)
-    : nombre_(ruta == "-" ? "salida est\u00e1ndar" : ruta), salida_(salidaEstandar) {
+    : ruta_(ruta), nombre_(ruta == "-" ? "salida est\u00e1ndar" : ruta), salida_(salidaEstandar) {
     if (ruta != "-") {
         fichero_ = std::make_unique<Escritura>(ruta);
-        if (fichero_->Error()) Falla(fichero_->Error().descripcion);
+        if (fichero_->Error()) FallaFichero();
         if (!fichero_->EnSitio()) return; // written straight into its temporary file
     }
     const char* tmp = std::getenv("TMPDIR");
@@ -86,9 +86,11 @@ Destino::~Destino() {
 
 void Destino::Falla(const std::string& porque) const { throw FalloLote{nombre_ + ": " + porque}; }
 
+void Destino::FallaFichero() const { throw FalloLote{DescribeFallo(ruta_, fichero_->Error())}; }
+
 void Destino::Escribe(std::string_view datos) {
     if (temporal_ < 0) {
-        if (!fichero_->Escribe(datos)) Falla(fichero_->Error().descripcion);
+        if (!fichero_->Escribe(datos)) FallaFichero();
         return;
     }
     int numero = 0;
@@ -106,7 +108,7 @@ void Destino::Confirma() {
             if (n < 0) Falla(DescripcionError(errno));
             const std::string_view trozo(bloque.data(), static_cast<std::size_t>(n));
             if (fichero_) {
-                if (!fichero_->Escribe(trozo)) Falla(fichero_->Error().descripcion);
+                if (!fichero_->Escribe(trozo)) FallaFichero();
             } else {
                 salida_.write(trozo.data(), static_cast<std::streamsize>(trozo.size()));
             }
@@ -118,7 +120,7 @@ void Destino::Confirma() {
             return;
         }
     }
-    if (!fichero_->Confirma()) Falla(fichero_->Error().descripcion);
+    if (!fichero_->Confirma()) FallaFichero();
 }
 
 void ConfirmaTodos(const std::vector<Destino*>& destinos) {

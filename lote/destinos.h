@@ -44,7 +44,9 @@ public:
 
 private:
     [[noreturn]] void Falla(const std::string& porque) const;
+    [[noreturn]] void FallaFichero() const; // in the file layer's words
 
+    std::string ruta_;
     std::string nombre_;
     std::ostream& salida_;
     std::unique_ptr<Escritura> fichero_;

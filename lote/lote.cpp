@@ -64,7 +64,7 @@ public:
             fd_ = -1;
             errno = EISDIR;
         }
-        if (fd_ < 0) throw FalloLote{ruta + ": " + DescripcionError(errno)};
+        if (fd_ < 0) throw FalloLote{DescribeFallo(ruta, {ErrorFichero::NoSeAbre, DescripcionError(errno)})};
         bufer_ = std::make_unique<FlujoDescriptor>(fd_);
         flujo_ = std::make_unique<std::istream>(bufer_.get());
     }
@@ -148,7 +148,7 @@ FlujoDescriptor::int_type FlujoDescriptor::underflow() {
 }
 
 void InstalaManejadoresDeSenales() {
-    for (int s : {SIGPIPE, SIGXFSZ}) std::signal(s, SIG_IGN);
+    IgnoraSenalesDeEscritura();
     std::vector<int> senales{SIGHUP,  SIGINT,  SIGQUIT,   SIGILL,  SIGABRT, SIGBUS, SIGFPE,  SIGSEGV, SIGUSR1, SIGUSR2,
                              SIGALRM, SIGTERM, SIGSTKFLT, SIGXCPU, SIGVTALRM, SIGPROF, SIGIO, SIGPWR, SIGSYS};
     for (int s = SIGRTMIN; s <= SIGRTMAX; ++s) senales.push_back(s);

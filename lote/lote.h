@@ -27,8 +27,8 @@ private:
 };
 
 // SIGPIPE and SIGXFSZ ignored, so that a closed pipe or a file-size limit is a failed write;
-// every other signal that would end the process removes the temporary files first and then
-// ends it as it would have.
+// every other catchable signal that would end the process removes the temporary files first
+// and then ends it as it would have.
 void InstalaManejadoresDeSenales();
 
 // False when descriptor 0, 1 or 2 is closed.

@@ -11,10 +11,15 @@ namespace {
 // Text for XML: the characters XML forbids (control characters, U+FFFE, U+FFFF), which only a
 // file's name can bring here, become blanks and "?".
 std::string Xml(const std::string& t) {
-    std::string r, u = BytesAUtf8(t);
-    for (const char* prohibido : {"\xef\xbf\xbe", "\xef\xbf\xbf"})
-        for (std::size_t p; (p = u.find(prohibido)) != std::string::npos;) u.replace(p, 3, "?");
-    for (char c : u) {
+    const std::string u = BytesAUtf8(t);
+    std::string r;
+    for (std::size_t i = 0; i < u.size(); ++i) {
+        const char c = u[i];
+        if (u.compare(i, 2, "\xef\xbf") == 0 && i + 2 < u.size() && (u[i + 2] == '\xbe' || u[i + 2] == '\xbf')) {
+            r += '?'; // U+FFFE, U+FFFF
+            i += 2;
+            continue;
+        }
         switch (c) {
         case '&': r += "&amp;"; break;
         case '<': r += "&lt;"; break;
@@ -91,8 +96,7 @@ std::string PuntosGeoJson(const ConjuntoDatos& d, const std::vector<std::string>
     for (std::size_t i = 0; i < static_cast<std::size_t>(d.NumPuntos); ++i) {
         const Posicion p = PosicionDe(d, i);
         if (primerPunto > 0 || i > 0) r += ",\n";
-        const std::string nombre = Json(NombreDelPunto(nombres, i, primerPunto));
-        r += "{\"type\":\"Feature\",\"properties\":{\"name\":" + nombre + ",\"nombre\":" + nombre +
+        r += "{\"type\":\"Feature\",\"properties\":{\"name\":" + Json(NombreDelPunto(nombres, i, primerPunto)) +
              "},\"geometry\":{\"type\":\"Point\",\"coordinates\":[" + p.lon + "," + p.lat + "," + p.h + "]}}";
     }
     return r;

@@ -1,17 +1,20 @@
-#include "lote/conversion.h"
 #include "lote/argumentos.h"
+#include "lote/conversion.h"
 #include "lote_prueba.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <filesystem>
 
+#include <clocale>
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
 #include <thread>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -148,6 +151,9 @@ TEST_F(Lote, FormasDeLasOpcionesYFinalesLf) {
     EXPECT_NE(LeeFichero(Ruta("m.kml")).find("<name>-e.txt</name>"), std::string::npos);
     EXPECT_EQ(Ejecuta({RutaDatos("entrada-3.txt")}), 0); // by default as the window writes it
     EXPECT_EQ(salida_.str(), crlf);
+    ASSERT_EQ(Ejecuta({"--geojson=-", RutaDatos("entrada-3.txt"), Ruta("s2.txt")}), 0); // the map on standard output
+    EXPECT_EQ(salida_.str().rfind("{\"type\":\"FeatureCollection\"", 0), 0u);
+    EXPECT_EQ(LeeFichero(Ruta("s2.txt")), crlf);
     EXPECT_EQ(Ejecuta({"--lf", "-"}, "3"), 0); // no points, no lines
     EXPECT_EQ(salida_.str(), "");
 }
@@ -246,6 +252,8 @@ TEST_F(Lote, DiagnosticosPorLinea) {
         {"dos valores y una línea en blanco", "3\r\n40,-3\r\n \r\n40,-3,0", {"-:2: se esperaban tres valores y hay 2 campos",
          "-:3: l\xc3\xadnea en blanco"}},
         {"punto en una línea de punto y coma", "3\r\n40.5;-3;0", {"-:2: campo 1: \xc2\xab" "40.5\xc2\xbb no es un n\xc3\xbamero"}},
+        {"primera línea con ESC y BEL", "9\x1b[31m\x07\r\n1,2,3", {"-:1: El indicador de tipo de datos 9?[31m? no es reconocido"}},
+        {"campo con ESC", "3\r\n40,\x1b[2J\x07,0", {"-:2: campo 2: \xc2\xab?[2J?\xc2\xbb no es un n\xc3\xbamero"}},
         {"texto en Latin-1, citado en UTF-8", "3\r\na\xf1o,1,2", {"-:2: campo 1: \xc2\xab" "a\xc3\xb1o\xc2\xbb no es un n\xc3\xbamero"}},
         {"texto citado hasta 40 caracteres", "3\r\n" + std::string(50, 'a') + ",1,2",
          {"-:2: campo 1: \xc2\xab" + std::string(40, 'a') + "...\xc2\xbb no es un n\xc3\xbamero"}},
@@ -267,7 +275,8 @@ TEST_F(Lote, DiagnosticosPorLinea) {
          "car\xc3\xa1" "cter de control o uno que XML no admite"}, nombres},
         {"un punto y coma parte la línea", "3\r\nA;B,40,-3,0", {"-:2: se esperaban tres valores, con un nombre delante o sin "
          "\xc3\xa9l, y hay 2 campos"}, nombres},
-        {"fuera de la rejilla", "3\r\nA,28.06,-15.25,0", {"-:2: punto 1: fuera de la rejilla oficial del IGN (latitud 35,5\u00b0 a 44\u00b0 N, longitud 9,5\u00b0 O a 4,5\u00b0 E)"}, nombres},
+        {"fuera de la rejilla", "3\r\nA,28.06,-15.25,0", {"-:2: fuera de la rejilla oficial del IGN (latitud 35,5\xc2\xb0 a 44\xc2\xb0 N, longitud 9,5\xc2\xb0 O a "
+         "4,5\xc2\xb0 E)"}, nombres},
         {"sin --nombres un nombre es un campo de más", "3\r\nA,40,-3,0", {"-:2: se esperaban tres valores y hay 4 campos"}},
     };
     for (const Caso& c : casos) {
@@ -368,10 +377,13 @@ namespace {
 // orvalo-lote as a process, its standard streams given as descriptors (-1: closed).
 class LoteProceso : public Lote {
 protected:
-    pid_t Lanza(const std::vector<std::string>& args, int entrada, int salida, const std::string& tmpdir = "") {
+    // `enElHijo` runs in the child before the program starts (limits, standard error).
+    pid_t Lanza(const std::vector<std::string>& args, int entrada, int salida, const std::string& tmpdir = "",
+                const std::function<void()>& enElHijo = {}) {
         const pid_t pid = ::fork();
         if (pid == 0) {
             if (!tmpdir.empty()) ::setenv("TMPDIR", tmpdir.c_str(), 1);
+            if (enElHijo) enElHijo();
             for (int fd : {0, 1}) {
                 const int desde = fd == 0 ? entrada : salida;
                 if (desde < 0) ::close(fd);
@@ -394,6 +406,13 @@ protected:
         std::vector<std::string> r;
         for (const auto& e : fs::directory_iterator(donde))
             if (e.path().filename().string().rfind(".orvalo", 0) == 0) r.push_back(e.path().string());
+        return r;
+    }
+    static std::string LeeTodo(int fd) {
+        std::string r;
+        char b[4096];
+        for (ssize_t n; (n = ::read(fd, b, sizeof b)) > 0;) r.append(b, static_cast<std::size_t>(n));
+        ::close(fd);
         return r;
     }
     std::string MuchosPuntos(int n) {
@@ -450,6 +469,58 @@ TEST_F(LoteProceso, FlujosEstandarCerradosYTuberias) {
     struct stat st {};
     ::lstat(Ruta("sale").c_str(), &st);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+// A file-size limit fails the write like a full disk: a message naming the file, the old file
+// intact, no temporary file left (SIGXFSZ is ignored).
+TEST_F(LoteProceso, LimiteDeTamanoDeFichero) {
+    const std::string grande = MuchosPuntos(20000), previo = Ruta("previo");
+    EscribeFichero(previo, "anterior");
+    const std::string errores = Ruta("errores");
+    const pid_t pid = Lanza({grande, previo}, 0, 1, "", [&] {
+        const rlimit limite{1 << 20, 1 << 20}; // the output is 4.5 MB
+        ::setrlimit(RLIMIT_FSIZE, &limite);
+        ::dup2(::open(errores.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+    });
+    EXPECT_EQ(Espera(pid), 1);
+    EXPECT_EQ(LeeFichero(errores), "orvalo-lote: " + previo + ": el fichero supera el tama\xc3\xb1o permitido\n");
+    EXPECT_EQ(LeeFichero(previo), "anterior");
+    EXPECT_TRUE(Temporales(carpeta_).empty());
+}
+
+// /dev/stdout and /dev/fd/N are what the kernel resolves them to: here pipes of the test's own,
+// one as standard output, one inherited as a process substitution hands it.
+TEST_F(LoteProceso, DevStdoutYDevFd) {
+    int salida[2], mapa[2];
+    ASSERT_EQ(::pipe(salida), 0);
+    ASSERT_EQ(::pipe(mapa), 0);
+    const pid_t pid = Lanza({RutaDatos("entrada-3.txt"), "/dev/stdout", "--kml=/dev/fd/" + std::to_string(mapa[1])}, 0, salida[1]);
+    ::close(salida[1]);
+    ::close(mapa[1]);
+    std::string kml;
+    std::thread lector([&] { kml = LeeTodo(mapa[0]); });
+    EXPECT_EQ(LeeTodo(salida[0]), LeeFichero(RutaDatos("salida-3.txt")));
+    lector.join();
+    EXPECT_EQ(Espera(pid), 0);
+    EXPECT_NE(kml.find("</kml>"), std::string::npos);
+}
+
+// A system error outside the program's own words comes from strerror in the user's language:
+// standard output opened for reading fails its write with EBADF.
+TEST_F(LoteProceso, ErrorDelSistemaEnElIdiomaDelUsuario) {
+    const bool espanol = std::setlocale(LC_ALL, "es_ES.UTF-8") != nullptr;
+    std::setlocale(LC_ALL, "C");
+    EscribeFichero(Ruta("solo-lectura"), "");
+    const std::string errores = Ruta("errores");
+    const int salida = ::open(Ruta("solo-lectura").c_str(), O_RDONLY);
+    const pid_t pid = Lanza({RutaDatos("entrada-3.txt")}, 0, salida, "", [&] {
+        ::setenv("LC_ALL", "es_ES.UTF-8", 1);
+        ::dup2(::open(errores.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+    });
+    ::close(salida);
+    EXPECT_EQ(Espera(pid), 1);
+    const std::string porque = espanol ? "Descriptor de fichero err\xc3\xb3neo" : "Bad file descriptor";
+    EXPECT_EQ(LeeFichero(errores), "orvalo-lote: salida est\xc3\xa1ndar: " + porque + "\n");
 }
 
 } // namespace

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 namespace {
 
 // Madrid, Cádiz and Palma in ED50, H = 100 m; the second without a name.
@@ -38,7 +41,7 @@ TEST_F(Mapas, KmlYGeoJsonLeidosDeVuelta) {
         const QJsonArray puntos = doc[QStringLiteral("features")].toArray();
         ASSERT_EQ(puntos.size(), 3);
         const QStringList nombres{QStringLiteral("V\u00e9rtice \"Madrid\""), QStringLiteral("2"), QStringLiteral("P<1>&")};
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(puntos[i][QStringLiteral("properties")][QStringLiteral("nombre")].toString(), nombres[i]);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(puntos[i][QStringLiteral("properties")][QStringLiteral("name")].toString(), nombres[i]);
         // RFC 7946: longitude first; the official Madrid is the IGN's (40.415618706, -3.705109140, 151.112)
         const QJsonArray madrid = puntos[0][QStringLiteral("geometry")][QStringLiteral("coordinates")].toArray();
         ASSERT_EQ(madrid.size(), 3);
@@ -60,12 +63,48 @@ TEST_F(Mapas, KmlYGeoJsonLeidosDeVuelta) {
             if (xml.name() == QLatin1String("coordinates")) coordenadas << xml.readElementText();
         }
         ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-        EXPECT_EQ(leidos.mid(1), nombres); // the first is the document's
+        EXPECT_EQ(leidos.value(0), QStringLiteral("entrada est\u00e1ndar")); // the document's, the input's name
+        EXPECT_EQ(leidos.mid(1), nombres);
         ASSERT_EQ(coordenadas.size(), 3);
         const QStringList c = coordenadas[0].split(QLatin1Char(','));
         ASSERT_EQ(c.size(), 3);
         EXPECT_EQ(c[0], QString::number(madrid[0].toDouble(), 'f', 9));
         EXPECT_EQ(c[1], QString::number(madrid[1].toDouble(), 'f', 9));
+    }
+}
+
+// GDAL reads both maps whole: ogr2ogr to GPX and to GeoPackage keeps every name.
+TEST_F(Mapas, GdalLosConvierteAGpxYGeoPackage) {
+    if (std::system("command -v ogr2ogr >/dev/null 2>&1") != 0) GTEST_SKIP() << "sin gdal-bin";
+    EscribeFichero(Ruta("v\xc3\xa9rtices.txt"), Ciudades);
+    ASSERT_EQ(Ejecuta({"--nombres", "--kml", Ruta("c.kml"), "--geojson", Ruta("c.geojson"), Ruta("v\xc3\xa9rtices.txt"),
+                       Ruta("s.txt")}), 0) << errores_.str();
+    const std::vector<std::string> gpx{"<name>V\xc3\xa9rtice &quot;Madrid&quot;</name>", "<name>2</name>",
+                                       "<name>P&lt;1&gt;&amp;</name>"};
+    const std::vector<std::string> gpkg{"(String) = V\xc3\xa9rtice \"Madrid\"\n", "(String) = 2\n", "(String) = P<1>&\n"};
+    struct Caso {
+        const char* nombre;
+        std::string orden; // run in the test's folder; its result is in r.txt
+        const std::vector<std::string>& nombres;
+    } casos[] = {
+        {"GeoJSON a GPX", "ogr2ogr -f GPX r.gpx c.geojson && cp r.gpx r.txt", gpx},
+        // GDAL's KML readers declare no geometry type, which GPX needs
+        {"KML a GPX", "ogr2ogr -f GPX r.gpx c.kml -nlt POINT && cp r.gpx r.txt", gpx},
+        {"GeoJSON a GeoPackage", "ogr2ogr -f GPKG r.gpkg c.geojson && ogrinfo -q -al r.gpkg > r.txt", gpkg},
+        {"KML a GeoPackage", "ogr2ogr -f GPKG r.gpkg c.kml && ogrinfo -q -al r.gpkg > r.txt", gpkg},
+    };
+    for (const Caso& c : casos) {
+        std::filesystem::remove_all(Ruta("r.gpx"));
+        std::filesystem::remove_all(Ruta("r.gpkg"));
+        const std::string orden = "cd '" + carpeta_.string() + "' && " + c.orden + " 2>/dev/null";
+        ASSERT_EQ(std::system(orden.c_str()), 0) << c.nombre;
+        const std::string r = LeeFichero(Ruta("r.txt"));
+        std::size_t desde = 0;
+        for (const std::string& n : c.nombres) { // every name, in order
+            const std::size_t p = r.find(n, desde);
+            EXPECT_NE(p, std::string::npos) << c.nombre << ": " << n << "\n" << r;
+            desde = p == std::string::npos ? desde : p;
+        }
     }
 }
 
