@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextDocument>
 
 #include <benchmark/benchmark.h>
 
@@ -62,7 +63,7 @@ void BM_TransformarCajaLlena(benchmark::State& s) {
         s.ResumeTiming();
         boton->click();
     }
-    if (v.datos().NumPuntos != 32766 || dialogos.mensajes != 0) s.SkipWithError("no se transform\u00f3");
+    if (Caja(v, 0)->document()->blockCount() != 32766 || dialogos.mensajes != 0) s.SkipWithError("no se transform\u00f3");
     s.SetItemsProcessed(static_cast<int64_t>(s.iterations()) * 32766);
 }
 
@@ -81,7 +82,7 @@ void BM_EntradaPorFicheroMaxima(benchmark::State& s) {
     for (auto _ : s) {
         boton->click();
     }
-    if (v.datos().NumPuntos != 32766) s.SkipWithError("no se ley\u00f3 el fichero");
+    if (Caja(v, 0)->document()->blockCount() != 32766) s.SkipWithError("no se ley\u00f3 el fichero");
     s.SetItemsProcessed(static_cast<int64_t>(s.iterations()) * 32766);
 }
 
