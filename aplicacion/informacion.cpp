@@ -176,12 +176,26 @@ Ayuda::Ayuda(QWidget* padre) : QDialog(padre) {
                                    "par\u00e1metros, bajo las cajas se indica cu\u00e1nto se apartan de la rejilla.")
                        .arg(QString::fromStdString(RectanguloRejilla)), false},
         {"Label12", QStringLiteral("LAS CAJAS"), true},
-        {"Label13", QStringLiteral("Las dieciocho cajas se desplazan juntas: la l\u00ednea k de cada caja es el punto k, "
-                                   "y el punto del cursor se resalta en todas. Bajo las cajas se indica cu\u00e1ntos "
-                                   "puntos hay y desde qu\u00e9 formato se introdujeron. Se pueden pegar desde una hoja "
-                                   "de c\u00e1lculo filas de tres valores separados por tabuladores (la coma decimal "
-                                   "pasa a punto); \u00abCopiar tabla\u00bb, en el men\u00fa contextual de cada caja, "
-                                   "copia las dieciocho columnas."), false},
+        {"Label13", QStringLiteral("Las veintiuna cajas se desplazan juntas: la l\u00ednea k de cada caja es el punto k, "
+                                   "numerado a la izquierda, y el punto del cursor se resalta en todas. Bajo las cajas se "
+                                   "indica cu\u00e1ntos puntos hay y desde qu\u00e9 formato se introdujeron; tras "
+                                   "\u00abBorrar\u00bb, que \u00abSalida por fichero\u00bb sigue escribiendo los "
+                                   "\u00faltimos resultados, y tras cambiar de m\u00e9todo o de huso, con qu\u00e9 se "
+                                   "hicieron los resultados mostrados si \u00ab< TRANSFORMAR >\u00bb ha de aplicar el "
+                                   "cambio. Se admite la coma decimal (440.263,927 es 440263.927)."), false},
+        {"Label18", QStringLiteral("Se pueden pegar desde una hoja de c\u00e1lculo filas de tres valores separados por "
+                                   "tabuladores: entran en la l\u00ednea del cursor (o en lugar de las l\u00edneas "
+                                   "seleccionadas) de las tres cajas del formato, y un solo Deshacer (Ctrl+Z) las quita "
+                                   "de las tres. \u00abCopiar tabla\u00bb, en el men\u00fa contextual de cada caja, copia "
+                                   "todas las columnas con el separador decimal del idioma del usuario, como texto y "
+                                   "como tabla HTML."), false},
+        {"Label19", QStringLiteral("UTM WGS84 / ETRS89 Y LOS HUSOS"), true},
+        {"Label20", QStringLiteral("El s\u00e9ptimo formato es UTM sobre WGS84 con los siete par\u00e1metros, o UTM "
+                                   "ETRS89 con la rejilla oficial; su h es la del formato 5. El huso se elige en el "
+                                   "t\u00edtulo del formato y se recuerda: 31 o 29 en el segundo (29 para Galicia al "
+                                   "oeste de 6\u00b0 O), 29, 30 o 31 en el s\u00e9ptimo. En un fichero de entrada, la "
+                                   "primera fila puede dar el huso tras \u00ab;\u00bb: 1;30, 2;31, 2;29, 7;29, 7;30 o "
+                                   "7;31; el fichero se lee en ese huso, que pasa a ser el elegido."), false},
         {"Label16", QStringLiteral("EL EDITOR"), true},
         {"Label17", QStringLiteral("Al cerrarlo pregunta si se guardan los cambios solo cuando hay algo sin guardar, y "
                                    "nombra el fichero donde se guardar\u00e1n. Los di\u00e1logos de ficheros se abren en "

@@ -45,9 +45,7 @@ TEST(Aplicacion, CadaVentanaAbreYCierraSinTocarLosDatos) {
     Aplicacion app(dialogos);
     Main& v = app.ventana();
     CuarentaPuntos(v);
-    const ConjuntoDatos antes = v.datos();
-    QStringList cajas;
-    for (int k = 0; k < 18; ++k) cajas << Caja(v, k)->toPlainText();
+    const QStringList antes = Cajas(v);
     for (int vez = 0; vez < 3; ++vez) {
         for (auto [boton, ventana] : {std::pair{"Help", "Ayuda"}, std::pair{"Command1", "About"}}) {
             v.findChild<QPushButton*>(QString::fromLatin1(boton))->click();
@@ -73,8 +71,7 @@ TEST(Aplicacion, CadaVentanaAbreYCierraSinTocarLosDatos) {
     EXPECT_FALSE(acerca->isVisible());
     app.editor()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(v.datos().Columnas, antes.Columnas);
-    for (int k = 0; k < 18; ++k) EXPECT_EQ(Caja(v, k)->toPlainText(), cajas[k]);
+    EXPECT_EQ(Cajas(v), antes);
     for (const char* nombre : {"Ayuda", "About", "EditorAcerca"}) // closed windows are gone
         EXPECT_EQ(Ventana(QString::fromLatin1(nombre)), nullptr) << nombre;
 }

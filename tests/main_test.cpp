@@ -1,4 +1,5 @@
 #include "dialogos_prueba.h"
+#include "lote/lote.h"
 #include "transformacion/entrada.h"
 #include "transformacion/salida.h"
 #include "vectores.h"
@@ -19,9 +20,12 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 namespace {
 
@@ -64,8 +68,9 @@ TEST_F(VentanaPrincipal, CadaFormatoPorLosBotones) {
     for (const Caso& c : casos) {
         const std::string salida = PorLosBotones(RutaDatos(std::string("entrada-") + c.nombre + ".txt"), c.formato);
         EXPECT_EQ(salida, LeeFichero(RutaDatos(std::string("salida-") + c.nombre + ".txt"))) << c.nombre;
+        const QString puntos = Estado(ventana).section(QLatin1Char(' '), 0, 0);
         for (int k = 0; k < 18; ++k)
-            EXPECT_EQ(Caja(k).count(QLatin1Char('\n')) + 1, ventana.datos().NumPuntos) << c.nombre << " caja " << k;
+            EXPECT_EQ(QString::number(Caja(k).count(QLatin1Char('\n')) + 1), puntos) << c.nombre << " caja " << k;
     }
     EXPECT_TRUE(dialogos.mensajes.empty());
 }
@@ -89,7 +94,13 @@ TEST_F(VentanaPrincipal, LasCajasDeEntradaMuestranLoLeido) {
 TEST_F(VentanaPrincipal, FallosDeLaTransformacionNoCambianNada) {
     Entra(2, QStringLiteral("40"), QStringLiteral("-3"), QStringLiteral("0"));
     Transforma(2);
-    const ConjuntoDatos antes = ventana.datos();
+    auto salida = [this] {
+        dialogos.rutasGuardar.push_back(Ruta(QStringLiteral("salida.txt")));
+        if (QFileInfo::exists(Ruta(QStringLiteral("salida.txt")))) dialogos.respuestas.push_back(true);
+        Pulsa("Output");
+        return Fichero(Ruta(QStringLiteral("salida.txt")));
+    };
+    const std::string escrito = salida();
     struct Caso {
         const char* nombre;
         int indice;
@@ -108,6 +119,7 @@ TEST_F(VentanaPrincipal, FallosDeLaTransformacionNoCambianNada) {
     for (const Caso& c : casos) {
         const int b = 3 * c.indice;
         Entra(c.indice, c.a, c.b, c.c);
+        const QStringList antes = Cajas(ventana);
         const int pitidos = dialogos.pitidos;
         Transforma(c.indice);
         EXPECT_EQ(dialogos.pitidos, pitidos + 1) << c.nombre;
@@ -117,9 +129,9 @@ TEST_F(VentanaPrincipal, FallosDeLaTransformacionNoCambianNada) {
         EXPECT_EQ(dialogos.mensajes.back().cursor, Qt::BusyCursor) << c.nombre;
         EXPECT_EQ(ventana.cursor().shape(), Qt::ArrowCursor) << c.nombre;
         EXPECT_EQ(Caja(b), c.a) << c.nombre;
-        EXPECT_EQ(ventana.datos().NumPuntos, antes.NumPuntos) << c.nombre;
-        EXPECT_EQ(ventana.datos().Columnas, antes.Columnas) << c.nombre;
+        EXPECT_EQ(Cajas(ventana), antes) << c.nombre;
     }
+    EXPECT_EQ(salida(), escrito); // the file still gets the last results
 
 }
 
@@ -140,11 +152,10 @@ TEST_F(VentanaPrincipal, EntradaPorFichero) {
     EXPECT_EQ(Caja(3), QStringLiteral("  300000.000\n       1.000\n       4.000"));
     EXPECT_EQ(Caja(5), QStringLiteral("    10.000\n     3.000\n    -6.000"));
     for (int k : {0, 1, 2, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}) EXPECT_TRUE(Caja(k).isEmpty()) << k;
-    EXPECT_EQ(ventana.datos().NumPuntos, 3);
     EXPECT_TRUE(Marcado(2));
     EXPECT_TRUE(Estado(ventana).startsWith(QStringLiteral("3 puntos desde UTM huso 31"))) << Estado(ventana).toStdString();
     EXPECT_EQ(ventana.rutas().NombreAbrir, Ruta(QStringLiteral("huso31.txt")));
-    const ConjuntoDatos antes = ventana.datos();
+    const QStringList antes = Cajas(ventana);
 
     const QString general = QString::fromStdString(MensajeErrorAbrir);
     struct Caso {
@@ -177,8 +188,7 @@ TEST_F(VentanaPrincipal, EntradaPorFichero) {
         Pulsa("Input");
         EXPECT_EQ(dialogos.ultimoMensaje(), c.mensaje) << c.nombre;
         if (!c.mensaje.isEmpty()) { EXPECT_EQ(dialogos.mensajes.back().icono, Icono::Ninguno) << c.nombre; }
-        EXPECT_EQ(Caja(3).count(QLatin1Char('\n')), 2) << c.nombre;
-        EXPECT_EQ(ventana.datos().Columnas, antes.Columnas) << c.nombre;
+        EXPECT_EQ(Cajas(ventana), antes) << c.nombre;
     }
     EXPECT_EQ(dialogos.pitidos, 0);
 
@@ -280,7 +290,7 @@ TEST_F(VentanaPrincipal, PegarYCopiarComoUnaHojaDeCalculo) {
     EXPECT_EQ(Caja(2), QStringLiteral("667.5\n100"));
     Transforma(0);
     EXPECT_TRUE(dialogos.mensajes.empty());
-    EXPECT_EQ(ventana.datos().NumPuntos, 2);
+    EXPECT_TRUE(Estado(ventana).startsWith(QStringLiteral("2 puntos desde UTM huso 30"))) << Estado(ventana).toStdString();
     // one column ending with a line end leaves no empty last line
     QMimeData columna;
     columna.setText(QStringLiteral("1\n2\n"));
@@ -306,7 +316,7 @@ TEST_F(VentanaPrincipal, IntroPulsaElBotonConElFoco) {
     auto* boton = ventana.findChild<QPushButton*>(QStringLiteral("Transform_2"));
     boton->setFocus();
     QTest::keyClick(boton, Qt::Key_Return);
-    EXPECT_EQ(ventana.datos().NumPuntos, 1);
+    EXPECT_TRUE(Estado(ventana).startsWith(QStringLiteral("1 punto desde Geod\u00e9sicas ED50"))) << Estado(ventana).toStdString();
     EXPECT_FALSE(Caja(0).isEmpty());
 }
 
@@ -338,17 +348,17 @@ TEST(Metodo, ElegidoVisibleYRecordado) {
         EXPECT_EQ(Caja(v, 6)->toPlainText(), QStringLiteral(" 40.25004800"));
         EXPECT_NE(Caja(v, 12)->toPlainText(), siete);
         // a point outside the grid: refused, named, nothing changes
-        const ConjuntoDatos antes = v.datos();
+        const QStringList antes = Cajas(v).mid(12); // formats 5 to 7 and the status line
         geodesicas(v, "40.25\n28.06", "-3.42\n-15.25", "0\n0");
         EXPECT_TRUE(dialogos.ultimoMensaje().contains(QStringLiteral("Punto 2 (entrado en Geod\u00e9sicas ED50)")))
             << dialogos.ultimoMensaje().toStdString();
-        EXPECT_EQ(v.datos().Columnas, antes.Columnas);
+        EXPECT_EQ(Cajas(v).mid(12), antes);
         // Paris, outside the grid, before a point on the polar axis: the fault is named
         Entra(v, 3, QStringLiteral("4201673\n0"), QStringLiteral("172429\n0"), QStringLiteral("4779689\n6356911"));
         Transforma(v, 3);
         EXPECT_TRUE(dialogos.ultimoMensaje().contains(QStringLiteral("Punto 2 (entrado en Cartesianas geoc\u00e9ntricas ED50)")))
             << dialogos.ultimoMensaje().toStdString();
-        EXPECT_EQ(v.datos().Columnas, antes.Columnas);
+        EXPECT_EQ(Cajas(v).mid(12), antes);
     }
     {
         Main v(dialogos); // the next run starts with the method chosen last
@@ -491,6 +501,70 @@ TEST_F(VentanaPrincipal, LaTablaCopiadaSePegaDeVuelta) {
     Transforma(2);
     EXPECT_EQ(Caja(6), geodesicas);
     EXPECT_EQ(Caja(19), utm);
+}
+
+// Five thousand rows of a Spanish spreadsheet pasted into the first box, transformed with the
+// keyboard and copied back with "Copiar tabla": every value as orvalo-lote gives it.
+TEST_F(VentanaPrincipal, CincoMilFilasPegadasConElTecladoComoEnElLote) {
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    ventana.show();
+    QApplication::setActiveWindow(&ventana);
+    QString hoja;
+    std::string fichero = "1";
+    for (int i = 0; i < 5000; ++i) {
+        const QString x = QString::number(380000 + 13 * i), y = QString::number(4300000 + 29 * i), h = QString::number(i % 900);
+        hoja += x + QStringLiteral(",125\t") + y + QStringLiteral(",5\t") + h + QStringLiteral(",25\r\n");
+        fichero += "\r\n" + x.toStdString() + ".125," + y.toStdString() + ".5," + h.toStdString() + ".25";
+    }
+    QApplication::clipboard()->setText(hoja);
+    CajaCoordenada* primera = ::Caja(ventana, 0);
+    primera->setFocus();
+    QTest::keyClick(primera, Qt::Key_V, Qt::ControlModifier);
+    auto* boton = ventana.findChild<QPushButton*>(QStringLiteral("Transform_0"));
+    for (int i = 0; i < 6 && QApplication::focusWidget() != boton; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), boton);
+    QTest::keyClick(boton, Qt::Key_Return);
+    EXPECT_TRUE(dialogos.mensajes.empty()) << dialogos.ultimoMensaje().toStdString();
+    EXPECT_TRUE(Estado(ventana).startsWith(QStringLiteral("5 000 puntos desde UTM huso 30"))) << Estado(ventana).toStdString();
+    QMenu* menu = primera->menuContextual();
+    menu->findChild<QAction*>(QStringLiteral("CopiarTabla"))->trigger();
+    delete menu;
+    QLocale::setDefault(QLocale::c());
+    const QStringList tabla = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+
+    std::istringstream entrada(fichero);
+    std::ostringstream salida, errores;
+    ASSERT_EQ(EjecutaLote({"-", "-"}, entrada, salida, errores), 0) << errores.str();
+    const QStringList lote = QString::fromStdString(salida.str()).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lote.size(), 5000);
+    ASSERT_EQ(tabla.size(), 5002); // the header, a row a point, the final line end
+    for (int i = 0; i < 5000; ++i) {
+        const QStringList fila = tabla[i + 1].split(QLatin1Char('\t'));
+        const QStringList valores = lote[i].split(QRegularExpression(QStringLiteral("[,;]")));
+        ASSERT_EQ(fila.size(), 21) << i;
+        ASSERT_EQ(valores.size(), 18) << i;
+        for (int k = 0; k < 18; ++k)
+            ASSERT_EQ(QString(fila[k]).replace(QLatin1Char(','), QLatin1Char('.')).trimmed(), valores[k].trimmed()) << i << " " << k;
+    }
+}
+
+// A file of the seventh format in zone 29 turns the zone choice to 29 and fills its boxes.
+TEST_F(VentanaPrincipal, EntradaPorFicheroEnElHusoDelFichero) {
+    QSettings().remove(QStringLiteral("huso"));
+    Main v(dialogos);
+    auto* huso = v.findChild<QComboBox*>(QStringLiteral("Titulo_7"));
+    ASSERT_EQ(huso->currentData().toInt(), 30);
+    EscribeFichero(Ruta(QStringLiteral("h29.txt")).toStdString(), "7;29\r\n537000.5,4801000.25,80\r\n540000,4800000,-3");
+    dialogos.rutasAbrir.push_back(Ruta(QStringLiteral("h29.txt")));
+    v.findChild<QPushButton*>(QStringLiteral("Input"))->click();
+    EXPECT_TRUE(dialogos.mensajes.empty()) << dialogos.ultimoMensaje().toStdString();
+    EXPECT_EQ(huso->currentText(), QStringLiteral("UTM WGS84 huso 29"));
+    EXPECT_EQ(::Caja(v, 18)->toPlainText(), QStringLiteral("  537000.500\n  540000.000"));
+    EXPECT_EQ(::Caja(v, 19)->toPlainText(), QStringLiteral(" 4801000.250\n 4800000.000"));
+    EXPECT_EQ(::Caja(v, 20)->toPlainText(), QStringLiteral("    80.000\n    -3.000"));
+    EXPECT_TRUE(::Caja(v, 0)->toPlainText().isEmpty());
+    EXPECT_TRUE(Estado(v).startsWith(QStringLiteral("2 puntos desde UTM WGS84 huso 29"))) << Estado(v).toStdString();
+    QSettings().remove(QStringLiteral("huso"));
 }
 
 // As many points as a file may hold, transformed from the boxes; one more is refused.

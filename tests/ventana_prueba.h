@@ -12,6 +12,12 @@
 inline CajaCoordenada* Caja(const Main& v, int k) { return v.findChild<CajaCoordenada*>(QStringLiteral("Coord_%1").arg(k)); }
 inline QComboBox* EleccionMetodo(const Main& v) { return v.findChild<QComboBox*>(QStringLiteral("Metodo")); }
 inline QString Estado(const Main& v) { return v.findChild<QLabel*>(QStringLiteral("Estado"))->text(); }
+// Every box's text, and the status line last.
+inline QStringList Cajas(const Main& v) {
+    QStringList textos;
+    for (int k = 0; k < Main::NumCajas; ++k) textos << Caja(v, k)->toPlainText();
+    return textos << Estado(v);
+}
 
 // Types a column of points into the three boxes of the format with button `indice`.
 inline void Entra(Main& v, int indice, const QString& a, const QString& b, const QString& c) {

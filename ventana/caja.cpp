@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
+#include <QThread>
 #include <QTextBlock>
 
 namespace {
@@ -57,6 +59,27 @@ void CajaCoordenada::insertFromMimeData(const QMimeData* datos) {
     if (texto.endsWith(QStringLiteral("\r\n"))) texto.chop(2);
     else if (texto.endsWith(QLatin1Char('\n')) || texto.endsWith(QLatin1Char('\r'))) texto.chop(1);
     insertPlainText(texto);
+}
+
+void CajaCoordenada::ponDocumento(std::unique_ptr<QTextDocument> documento) {
+    setExtraSelections({}); // no selection left on the document that goes
+    QTextDocument* anterior = document();
+    const bool propio = anterior->parent() == this; // the first one its editor deletes itself
+    documento->setParent(this);
+    documento->setDocumentLayout(new QPlainTextDocumentLayout(documento.get()));
+    setDocument(documento.release());
+    if (propio) delete anterior;
+}
+
+std::unique_ptr<QTextDocument> DocumentoDeCaja(const QString& texto, const QFont& fuente, QThread* destino) {
+    auto d = std::make_unique<QTextDocument>();
+    d->setDocumentMargin(0);
+    d->setDefaultFont(fuente);
+    d->setUndoRedoEnabled(false); // the text is not an edit to undo
+    QTextCursor(d.get()).insertText(texto);
+    d->setUndoRedoEnabled(true);
+    d->moveToThread(destino);
+    return d;
 }
 
 void CajaCoordenada::keyPressEvent(QKeyEvent* e) {

@@ -3,6 +3,8 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
+#include <memory>
+
 class QMenu;
 
 // A coordinate box: one value a line, scrolled with the other boxes by the window. It shows
@@ -27,6 +29,10 @@ public:
     // What a paste or a drop brings.
     void insertFromMimeData(const QMimeData* datos) override;
 
+    // The box shows `documento` (from DocumentoDeCaja) in place of its text, as setPlainText
+    // would: cursor at the start, no undo history.
+    void ponDocumento(std::unique_ptr<QTextDocument> documento);
+
 signals:
     // A block with tabs pasted, the cursor where it was.
     void tablaPegada(const QString& texto);
@@ -38,3 +44,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 };
+
+// A box's text as a document, built on any thread (a large box takes a while) in `fuente` and
+// handed to the thread `destino`, where ponDocumento puts it in its box.
+std::unique_ptr<QTextDocument> DocumentoDeCaja(const QString& texto, const QFont& fuente, QThread* destino);

@@ -17,7 +17,13 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QStandardItemModel>
+#include <QThread>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -191,10 +197,7 @@ void Main::muestra(int indice, Resultado r) {
     metodoResultados_ = metodo_;
     pegado_.reset();
     const int arriba = desplazamiento_->value(), punto = puntoResaltado_;
-    for (int k = 0; k < NumCajas; ++k) {
-        ponCaja(k, DeCrLf(r.textos[static_cast<std::size_t>(k)]));
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
+    llenaCajas(r.textos);
     resultadosEnCajas_ = true;
     if (punto >= 0) resalta(punto);
     desplazaTodas(arriba);
@@ -212,11 +215,53 @@ QString Main::estadoDeDatos(int indice) {
     return Texto(estado);
 }
 
-// Replaces a box's whole text; a box that already shows it keeps it, with its cursor and
-// undo history.
+// Whether box k shows `texto` already: it keeps it then, with its cursor and undo history.
+bool Main::muestraYa(int k, const QString& texto) const {
+    const CajaCoordenada* c = Coord[static_cast<std::size_t>(k)];
+    return c->document()->characterCount() == texto.size() + 1 && c->toPlainText() == texto;
+}
+
+// Every box rewritten. A full box's document takes long to build, so the documents are built
+// on every core while the window goes on repainting, and each goes into its box once ready.
+void Main::llenaCajas(const std::array<std::string, NumeroColumnas>& textos) {
+    std::array<QString, NumCajas> nuevos;
+    std::vector<std::size_t> cambian;
+    for (std::size_t k = 0; k < NumCajas; ++k) {
+        nuevos[k] = DeCrLf(textos[k]);
+        if (!muestraYa(static_cast<int>(k), nuevos[k])) cambian.push_back(k);
+    }
+    if (cambian.empty()) return;
+    const QFont fuente = Coord[0]->font();
+    QThread* gui = thread();
+    std::array<std::unique_ptr<QTextDocument>, NumCajas> hechos;
+    std::array<std::atomic<bool>, NumCajas> listo{};
+    std::atomic<std::size_t> siguiente{0};
+    auto construye = [&] {
+        for (std::size_t i; (i = siguiente++) < cambian.size();) {
+            hechos[cambian[i]] = DocumentoDeCaja(nuevos[cambian[i]], fuente, gui);
+            listo[cambian[i]].store(true, std::memory_order_release);
+        }
+    };
+    const auto hilos = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, cambian.size());
+    std::vector<std::thread> trabajadores;
+    for (std::size_t h = 0; h < hilos; ++h) trabajadores.emplace_back(construye);
+    for (std::size_t puestos = 0; puestos < cambian.size();) {
+        const std::size_t antes = puestos;
+        for (std::size_t i = puestos; i < cambian.size() && listo[cambian[i]].load(std::memory_order_acquire); ++i, ++puestos) {
+            escribiendo_ = true;
+            Coord[cambian[i]]->ponDocumento(std::move(hechos[cambian[i]]));
+            escribiendo_ = false;
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (puestos == antes) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    for (std::thread& t : trabajadores) t.join();
+}
+
+// Replaces a box's whole text, unless it shows it already.
 void Main::ponCaja(int k, const QString& texto) {
     CajaCoordenada* c = Coord[static_cast<std::size_t>(k)];
-    if (c->document()->characterCount() == texto.size() + 1 && c->toPlainText() == texto) return;
+    if (muestraYa(k, texto)) return;
     escribiendo_ = true;
     c->setPlainText(texto);
     escribiendo_ = false;

@@ -35,7 +35,6 @@ public:
     static constexpr int NumFormatos = NumeroFormatos;
     static constexpr int NumCajas = 3 * NumFormatos;
 
-    const ConjuntoDatos& datos() const { return datos_; }
     RutasCompartidas& rutas() { return rutas_; }
 
     // The points of an input file's bytes, shown in the boxes of its format to be transformed.
@@ -105,6 +104,8 @@ private:
     QString estadoDeDatos(int indice);
     Rotulos rotulos() const { return {metodo_ == Metodo::RejillaOficial, husos_}; }
     QString nombreMetodo(Metodo m) const;
+    bool muestraYa(int k, const QString& texto) const;
+    void llenaCajas(const std::array<std::string, NumeroColumnas>& textos);
     void ponCaja(int k, const QString& texto);
     void CargaColumnas(int formato, Columnas3 puntos);
     void avisa(const QString& texto, Icono icono, bool conPitido);
