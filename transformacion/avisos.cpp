@@ -62,7 +62,8 @@ std::string MensajeFicheroEntrada(const FalloEntrada& f) {
 std::string EstadoTransformado(int puntos, const std::string& formato) { return Puntos(puntos) + " desde " + formato; }
 
 std::string EstadoLeido(int puntos, const std::string& formato) {
-    return Puntos(puntos) + " desde " + formato + ", le\u00eddos del fichero: pulse su \u00ab< TRANSFORMAR >\u00bb";
+    return Puntos(puntos) + " desde " + formato + (puntos == 1 ? ", le\u00eddo" : ", le\u00eddos") +
+           " del fichero: pulse su \u00ab< TRANSFORMAR >\u00bb";
 }
 
 std::string EstadoDiferencia(double metros, std::size_t punto) {

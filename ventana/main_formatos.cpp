@@ -114,6 +114,7 @@ void Main::creaFormatos(QVBoxLayout* l) {
     estado_ = new QLabel(this);
     estado_->setObjectName(QStringLiteral("Estado"));
     estado_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // a long status never widens the window
+    estado_->setWordWrap(true); // a long status takes a second line instead of losing its end
     l->addWidget(estado_);
 }
 
