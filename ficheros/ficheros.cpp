@@ -144,20 +144,21 @@ std::string RutaDe(int fd) {
     return std::string(ruta, static_cast<std::size_t>(n));
 }
 
-// Waits until `fd` takes more bytes, a tenth of a second at a time, asking `cancelado` between.
-bool EsperaLector(int fd, const std::atomic<bool>* cancelado, int& numero) {
+// Waits until `fd` is ready for `eventos` (or reports an error or its end), a tenth of a second
+// at a time, asking `cancelado` between.
+bool EsperaDescriptor(int fd, short eventos, const std::atomic<bool>* cancelado, int& numero) {
     while (true) {
         if (cancelado && cancelado->load()) {
             numero = ECANCELED;
             return false;
         }
-        pollfd p{fd, POLLOUT, 0};
+        pollfd p{fd, eventos, 0};
         const int r = ::poll(&p, 1, 100);
         if (r < 0 && errno != EINTR) {
             numero = errno;
             return false;
         }
-        if (r > 0) return true; // writable, or an error the next write reports
+        if (r > 0) return true; // ready, or an error the next read or write reports
     }
 }
 
@@ -168,7 +169,7 @@ bool EscribeTodo(int fd, std::string_view datos, int& numero, const std::atomic<
         const ssize_t n = ::write(fd, datos.data(), datos.size());
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (!EsperaLector(fd, cancelado, numero)) return false;
+            if (!EsperaDescriptor(fd, POLLOUT, cancelado, numero)) return false;
             continue;
         }
         if (n <= 0) {
@@ -209,8 +210,18 @@ void BorraTemporalesPendientes() noexcept {
 
 namespace {
 
-ErrorFichero LeeFichero(const std::string& ruta, std::int64_t maximo, std::string& bytes, bool soloRegular) {
-    // a FIFO with no writer yet opens at once and reads as empty instead of blocking
+// A read that failed with `numero`: a cancelled wait is the writer's, not the reader's.
+ErrorFichero FalloDeLectura(int fd, int numero) {
+    ::close(fd);
+    if (numero == ECANCELED)
+        return {ErrorFichero::NoSeLee, "lectura cancelada: nadie escrib\u00eda en la tuber\u00eda", numero};
+    return {ErrorFichero::NoSeLee, DescripcionError(numero), numero};
+}
+
+ErrorFichero LeeFichero(const std::string& ruta, std::int64_t maximo, std::string& bytes, bool soloRegular,
+                        const std::atomic<bool>* cancelado) {
+    // a FIFO with no writer yet opens at once and reads as empty instead of blocking; one whose
+    // writer stalls is waited for, and the wait can be given up
     const int fd = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int numero = errno;
@@ -225,17 +236,17 @@ ErrorFichero LeeFichero(const std::string& ruta, std::int64_t maximo, std::strin
         ::close(fd);
         return {ErrorFichero::NoSeAbre, "no es un fichero regular"};
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     std::string leido;
     char bloque[1 << 16];
     while (true) {
         const ssize_t n = ::read(fd, bloque, sizeof bloque);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int numero = errno;
-            ::close(fd);
-            return {ErrorFichero::NoSeLee, DescripcionError(numero), numero};
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            int numero = 0;
+            if (!EsperaDescriptor(fd, POLLIN, cancelado, numero)) return FalloDeLectura(fd, numero);
+            continue;
         }
+        if (n < 0) return FalloDeLectura(fd, errno);
         if (n == 0) break;
         // the limit counts what was read: a device or FIFO has no size to ask beforehand
         if (static_cast<std::int64_t>(leido.size()) + n > maximo) {
@@ -251,12 +262,13 @@ ErrorFichero LeeFichero(const std::string& ruta, std::int64_t maximo, std::strin
 
 } // namespace
 
-ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std::string& bytes) {
-    return LeeFichero(ruta, maximo, bytes, false);
+ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std::string& bytes,
+                              const std::atomic<bool>* cancelado) {
+    return LeeFichero(ruta, maximo, bytes, false, cancelado);
 }
 
 ErrorFichero LeeFicheroRegular(const std::string& ruta, std::int64_t maximo, std::string& bytes) {
-    return LeeFichero(ruta, maximo, bytes, true);
+    return LeeFichero(ruta, maximo, bytes, true, nullptr);
 }
 
 Escritura::Escritura(const std::string& ruta) {

@@ -16,8 +16,11 @@ struct ErrorFichero {
 };
 
 // Reads a whole file once, as a stream: regular files, FIFOs, devices and process
-// substitutions alike. Refuses a folder; more than `maximo` bytes read is DemasiadoGrande.
-ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std::string& bytes);
+// substitutions alike. Refuses a folder; more than `maximo` bytes read is DemasiadoGrande. A
+// writer that stalls is waited for; `cancelado`, when given, is asked every tenth of a second
+// meanwhile and gives the wait up (NoSeLee, ECANCELED). A FIFO without a writer reads as empty.
+ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std::string& bytes,
+                              const std::atomic<bool>* cancelado = nullptr);
 // The same for data that only a regular file may hold: anything else is refused at once ("no
 // es un fichero regular"), a FIFO never waited on.
 ErrorFichero LeeFicheroRegular(const std::string& ruta, std::int64_t maximo, std::string& bytes);

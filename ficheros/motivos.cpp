@@ -33,7 +33,9 @@ std::string MotivoFallo(const ErrorFichero& e, Operacion operacion) {
     case EIO: return " Error de entrada o salida del disco.";
     case ENAMETOOLONG: return " El nombre es demasiado largo.";
     case ETXTBSY: return " El fichero est\u00e1 en uso.";
-    case ECANCELED: return " Se ha cancelado la escritura: el lector no tomaba los datos.";
+    case ECANCELED:
+        return lectura ? " Se ha cancelado la lectura: nadie escrib\u00eda en la tuber\u00eda."
+                       : " Se ha cancelado la escritura: el lector no tomaba los datos.";
     case EMFILE:
     case ENFILE: return " Hay demasiados ficheros abiertos.";
     default: return " Error del sistema n\u00famero " + std::to_string(e.numero) + ".";

@@ -1,5 +1,6 @@
 #include "dialogos_prueba.h"
 #include "editor/editor.h"
+#include "transformacion/entrada.h"
 #include "transformacion/salida.h"
 #include "vectores.h"
 #include "ventana/dialogos_qt.h"
@@ -30,8 +31,9 @@ namespace {
 
 // The window's Salida por fichero and the editor's Save As, each with more than a pipe holds
 // (64 KiB), into a FIFO whose reader quits, one whose reader stalls, and past the file-size
-// limit: the program goes on, the message names the file and the fault, nothing is lost.
-class GuardarConFallos : public ::testing::Test {
+// limit; Entrada por fichero and Abrir from a FIFO whose writer stalls, and from one whose
+// writer is late: the program goes on, the message names the file and the fault, nothing is lost.
+class FicherosConFallos : public ::testing::Test {
 protected:
     DialogosPrueba dialogos;
     Main ventana{dialogos};
@@ -55,9 +57,33 @@ protected:
         else
             editor.findChild<QAction*>(QStringLiteral("FicheroGuardar"))->trigger();
     }
+    // Opens a FIFO whose writer is there and stalls, or one whose writer writes a small input
+    // file after a moment and closes. A reader of the test's own keeps what was written.
+    void AbreDeFifo(bool enVentana, const QString& ruta, bool escribe) {
+        const QByteArray nombre = QFile::encodeName(ruta);
+        QFile::remove(ruta);
+        ASSERT_EQ(::mkfifo(nombre.constData(), 0600), 0);
+        const int lectura = ::open(nombre.constData(), O_RDONLY | O_NONBLOCK);
+        const int escritura = ::open(nombre.constData(), O_WRONLY | O_NONBLOCK);
+        std::thread escritor([&] {
+            if (!escribe) return;
+            ::usleep(500000);
+            const std::string datos = "2\r\n300000,4200000,10\r\n";
+            EXPECT_EQ(::write(escritura, datos.data(), datos.size()), static_cast<ssize_t>(datos.size()));
+            ::close(escritura);
+        });
+        dialogos.rutasAbrir.push_back(ruta);
+        if (enVentana)
+            ventana.findChild<QPushButton*>(QStringLiteral("Input"))->click();
+        else
+            editor.findChild<QAction*>(QStringLiteral("FicheroAbrir"))->trigger();
+        escritor.join();
+        if (!escribe) ::close(escritura);
+        ::close(lectura);
+    }
 };
 
-TEST_F(GuardarConFallos, TuberiasYLimites) {
+TEST_F(FicherosConFallos, TuberiasYLimites) {
     QStringList lat, lon, h;
     for (int i = 0; i < 400; ++i) {
         lat << QStringLiteral("40.%1").arg(1000 + i);
@@ -67,12 +93,12 @@ TEST_F(GuardarConFallos, TuberiasYLimites) {
     Entra(ventana, 2, lat.join(QLatin1Char('\n')), lon.join(QLatin1Char('\n')), h.join(QLatin1Char('\n')));
     Transforma(ventana, 2);
     editor.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(QString(100000, QLatin1Char('t')));
-    enum Fallo { LectorSeVa, LectorParado, Limite };
+    enum Fallo { LectorSeVa, LectorParado, Limite, EscritorParado, EscritorTarde };
     struct Caso {
         const char* nombre;
         bool enVentana;
         Fallo fallo;
-        const char* palabra; // of the reason's line
+        const char* palabra; // of the reason's line; of what was read when all goes well
     } casos[] = {
         {"ventana, el lector se va", true, LectorSeVa, "tuber\u00eda"},
         {"editor, el lector se va", false, LectorSeVa, "tuber\u00eda"},
@@ -80,13 +106,24 @@ TEST_F(GuardarConFallos, TuberiasYLimites) {
         {"editor, el lector se para", false, LectorParado, "cancelado"},
         {"ventana, l\u00edmite de tama\u00f1o", true, Limite, "tama\u00f1o"},
         {"editor, l\u00edmite de tama\u00f1o", false, Limite, "tama\u00f1o"},
+        {"ventana, el escritor se para", true, EscritorParado, "cancelado la lectura"},
+        {"editor, el escritor se para", false, EscritorParado, "cancelado la lectura"},
+        {"ventana, el escritor llega tarde", true, EscritorTarde, "  300000.000"},
+        {"editor, el escritor llega tarde", false, EscritorTarde, "300000,4200000,10"},
     };
     for (const Caso& c : casos) {
         const QString antes = Contenido(c.enVentana);
         const std::size_t esperas = dialogos.esperas.size();
-        dialogos.cancelaEsperas = c.fallo == LectorParado;
+        dialogos.cancelaEsperas = c.fallo == LectorParado || c.fallo == EscritorParado;
         QString ruta = Ruta("fifo");
-        if (c.fallo == Limite) {
+        const bool lee = c.fallo == EscritorParado || c.fallo == EscritorTarde;
+        if (lee) {
+            AbreDeFifo(c.enVentana, ruta, c.fallo == EscritorTarde);
+            if (c.fallo == EscritorParado) {
+                ASSERT_EQ(dialogos.esperas.size(), esperas + 1) << c.nombre;
+                EXPECT_TRUE(dialogos.esperas.back().contains(ruta)) << c.nombre;
+            }
+        } else if (c.fallo == Limite) {
             ruta = Ruta("anterior.txt");
             EscribeFichero(ruta.toStdString(), "anterior");
             rlimit limite{};
@@ -117,7 +154,13 @@ TEST_F(GuardarConFallos, TuberiasYLimites) {
             }
         }
         const QString mensaje = dialogos.ultimoMensaje();
-        EXPECT_TRUE(mensaje.startsWith(QString::fromStdString(MensajeErrorGuardar))) << c.nombre;
+        if (c.fallo == EscritorTarde) {
+            EXPECT_TRUE(mensaje.isEmpty()) << c.nombre << ": " << mensaje.toStdString();
+            EXPECT_TRUE(Contenido(c.enVentana).contains(QString::fromUtf8(c.palabra))) << c.nombre;
+            continue;
+        }
+        const std::string inicio = lee ? MensajeErrorAbrirFichero : MensajeErrorGuardar;
+        EXPECT_TRUE(mensaje.startsWith(QString::fromStdString(inicio))) << c.nombre;
         EXPECT_TRUE(mensaje.contains(QString::fromUtf8(c.palabra))) << c.nombre << ": " << mensaje.toStdString();
         EXPECT_EQ(Contenido(c.enVentana), antes) << c.nombre;
         dialogos.mensajes.clear();

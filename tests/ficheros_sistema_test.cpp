@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <thread>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -227,23 +229,32 @@ TEST_F(Carpeta, TuberiasPorDescriptor) {
     }
 }
 
+// The limit counts what a FIFO gives; a writer that stalls is waited for until the wait is
+// given up.
 TEST_F(Carpeta, LeerDeUnaFifoCuentaLoLeido) {
     ASSERT_EQ(::mkfifo(Ruta("fifo").c_str(), 0600), 0);
     struct Caso {
         std::size_t escritos;
         std::int64_t maximo;
+        bool seCancela; // the writer stays without writing until the read gives up
         ErrorFichero::Tipo tipo;
-    } casos[] = {{1000, 1000, ErrorFichero::Ninguno}, {1001, 1000, ErrorFichero::DemasiadoGrande}};
+    } casos[] = {{1000, 1000, false, ErrorFichero::Ninguno},
+                 {1001, 1000, false, ErrorFichero::DemasiadoGrande},
+                 {0, 1000, true, ErrorFichero::NoSeLee}};
     for (const Caso& c : casos) {
+        std::atomic<bool> cancelado = c.seCancela, terminado = false;
         std::thread escritor([&] {
             std::ofstream f(Ruta("fifo"), std::ios::binary);
             f << std::string(c.escritos, 'x');
+            while (c.seCancela && !terminado) ::usleep(1000);
         });
         ::usleep(50000); // the writer waits in its open, so it already counts as a writer
         std::string bytes;
-        const ErrorFichero e = LeeFicheroEntero(Ruta("fifo"), c.maximo, bytes);
+        const ErrorFichero e = LeeFicheroEntero(Ruta("fifo"), c.maximo, bytes, &cancelado);
+        terminado = true;
         escritor.join();
         EXPECT_EQ(e.tipo, c.tipo) << c.escritos;
+        if (c.seCancela) { EXPECT_EQ(e.numero, ECANCELED); }
         if (!e) { EXPECT_EQ(bytes.size(), c.escritos); }
     }
 }

@@ -10,10 +10,12 @@
 #include <QThread>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include <csignal>
 #include <pthread.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -39,6 +41,33 @@ std::optional<QString> Elige(Dialogos& dialogos, QWidget* padre, const QString& 
     }
 }
 
+// Runs `trabajo` on a worker thread, given the flag Cancelar sets; after a moment without
+// finishing, the wait `texto` shows and the interface goes on being drawn.
+void EnHiloConEspera(Dialogos& dialogos, QWidget* padre, const QString& texto,
+                     const std::function<void(const std::atomic<bool>*)>& trabajo) {
+    std::atomic<bool> cancelado = false, terminado = false;
+    std::thread hilo([&] {
+        // writing, a reader that quits or a size limit is an error of the write, never the end
+        sigset_t senales;
+        sigemptyset(&senales);
+        sigaddset(&senales, SIGPIPE);
+        sigaddset(&senales, SIGXFSZ);
+        pthread_sigmask(SIG_BLOCK, &senales, nullptr);
+        trabajo(&cancelado);
+        terminado = true;
+    });
+    for (int i = 0; i < 30 && !terminado; ++i) QThread::msleep(10);
+    if (!terminado) dialogos.espera(padre, texto, [&] { return terminado.load(); }, [&] { cancelado = true; });
+    hilo.join();
+}
+
+// A FIFO, device or socket, whose writer may stall; a regular file, a folder or a missing path
+// is read at once.
+bool PuedeEsperar(const std::string& ruta) {
+    struct stat st {};
+    return ::stat(ruta.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+}
+
 } // namespace
 
 QString CarpetaInicial() {
@@ -53,8 +82,17 @@ std::optional<QByteArray> AbreElegido(Dialogos& dialogos, QWidget* padre, RutasC
     RecuerdaCarpeta(*ruta);
     rutas.NombreAbrir = *ruta;
     rutas.abrirPorVentana = porVentana;
+    const std::string nombre = QFile::encodeName(*ruta).toStdString();
     std::string leido;
-    if (const ErrorFichero e = LeeFicheroEntero(QFile::encodeName(*ruta).toStdString(), maximo, leido)) {
+    ErrorFichero e;
+    if (PuedeEsperar(nombre))
+        EnHiloConEspera(dialogos, padre, QStringLiteral(" Esperando al escritor\u2026 \r\n %1 ").arg(*ruta),
+                        [&](const std::atomic<bool>* cancelado) {
+                            e = LeeFicheroEntero(nombre, maximo, leido, cancelado);
+                        });
+    else
+        e = LeeFicheroEntero(nombre, maximo, leido);
+    if (e) {
         dialogos.mensaje(padre, QString::fromStdString(MensajeFalloLectura(e)), Icono::Ninguno);
         return std::nullopt;
     }
@@ -69,35 +107,14 @@ std::optional<QString> EligeDestino(Dialogos& dialogos, QWidget* padre, RutasCom
     return Elige(dialogos, padre, FiltroFicheros, QString(), &rutas, porVentana);
 }
 
-namespace {
-
-// Writes in place from a worker thread; after a moment without finishing, the wait shows.
-void EscribeEnSitio(Dialogos& dialogos, QWidget* padre, const QString& ruta, Escritura& e, std::string_view datos) {
-    std::atomic<bool> cancelado = false, terminado = false;
-    std::thread escritor([&] {
-        // a reader that quits or a size limit is an error of this write, never the program's end
-        sigset_t senales;
-        sigemptyset(&senales);
-        sigaddset(&senales, SIGPIPE);
-        sigaddset(&senales, SIGXFSZ);
-        pthread_sigmask(SIG_BLOCK, &senales, nullptr);
-        (void)(e.Escribe(datos, &cancelado) && e.Confirma());
-        terminado = true;
-    });
-    for (int i = 0; i < 30 && !terminado; ++i) QThread::msleep(10);
-    if (!terminado)
-        dialogos.espera(padre, QStringLiteral(" Esperando al lector\u2026 \r\n %1 ").arg(ruta),
-                        [&] { return terminado.load(); }, [&] { cancelado = true; });
-    escritor.join();
-}
-
-} // namespace
-
 std::optional<QString> GuardaConEspera(Dialogos& dialogos, QWidget* padre, const QString& ruta, std::string_view datos) {
     const std::string nombre = QFile::encodeName(ruta).toStdString();
     Escritura e(nombre);
     if (e.EnSitio() && !e.Error())
-        EscribeEnSitio(dialogos, padre, ruta, e, datos);
+        EnHiloConEspera(dialogos, padre, QStringLiteral(" Esperando al lector\u2026 \r\n %1 ").arg(ruta),
+                        [&](const std::atomic<bool>* cancelado) {
+                            (void)(e.Escribe(datos, cancelado) && e.Confirma());
+                        });
     else
         (void)(e.Escribe(datos) && e.Confirma());
     if (!e.Error()) return std::nullopt;

@@ -18,7 +18,8 @@ QString CarpetaInicial();
 
 // The open dialog, then the file read whole. Nothing when the dialog is cancelled, or when the
 // file cannot be read or holds more than `maximo` bytes (counted as they are read, for FIFOs
-// and devices too): then the message, with the reason, is shown.
+// and devices too): then the message, with the reason, is shown. A FIFO or device is read by a
+// worker: when its writer takes long, a wait with Cancelar shows; a cancelled read is a failure.
 std::optional<QByteArray> AbreElegido(Dialogos& dialogos, QWidget* padre, RutasCompartidas& rutas, bool porVentana,
                                       qint64 maximo);
 
