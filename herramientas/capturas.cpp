@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -34,7 +35,7 @@ void CuarentaPuntos(Aplicacion& aplicacion, const QTemporaryDir& carpeta) {
     std::string puntos = "3";
     for (int i = 0; i < 40; ++i)
         puntos += "\r\n40." + std::to_string(10 + i) + ",-3." + std::to_string(10 + i) + "," + std::to_string(100 + i);
-    if (!GuardaAtomico(ruta, puntos)) return;
+    if (FalloAlGuardar(ruta, puntos)) return;
     aplicacion.cargaFichero(ruta);
     aplicacion.ventana().findChild<QPushButton*>(QStringLiteral("Transform_2"))->click();
 }
@@ -76,7 +77,7 @@ int main(int argc, char** argv) {
             captura("dialogo-abrir");
             auto* d = qobject_cast<QFileDialog*>(modal());
             std::printf("di\u00e1logo de ficheros: %dx%d\n", d->width(), d->height());
-            d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("README.md"));
+            d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QDir::current().absoluteFilePath(QStringLiteral("README.md")));
             static_cast<QDialog*>(d)->accept();
         },
         [&] {
