@@ -195,7 +195,9 @@ Ayuda::Ayuda(QWidget* padre) : QDialog(padre) {
                                    "t\u00edtulo del formato y se recuerda: 31 o 29 en el segundo (29 para Galicia al "
                                    "oeste de 6\u00b0 O), 29, 30 o 31 en el s\u00e9ptimo. En un fichero de entrada, la "
                                    "primera fila puede dar el huso tras \u00ab;\u00bb: 1;30, 2;31, 2;29, 7;29, 7;30 o "
-                                   "7;31; el fichero se lee en ese huso, que pasa a ser el elegido."), false},
+                                   "7;31; el fichero se lee en ese huso, que pasa a ser el elegido. \u00abSalida por "
+                                   "fichero\u00bb escribe los formatos 1 a 6, como siempre; el s\u00e9ptimo se lleva con "
+                                   "\u00abCopiar tabla\u00bb o con orvalo-lote --formatos=1,2,3,4,5,6,7."), false},
         {"Label16", QStringLiteral("EL EDITOR"), true},
         {"Label17", QStringLiteral("Al cerrarlo pregunta si se guardan los cambios solo cuando hay algo sin guardar, y "
                                    "nombra el fichero donde se guardar\u00e1n. Los di\u00e1logos de ficheros se abren en "
