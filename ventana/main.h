@@ -37,9 +37,6 @@ public:
 
     RutasCompartidas& rutas() { return rutas_; }
 
-    // The points of an input file's bytes, shown in the boxes of its format to be transformed.
-    void cargaEntrada(std::string_view bytes);
-
     // The windows the buttons open; each builds and shows its own window.
     std::function<void()> abreEditor;   // "Editor de texto"
     std::function<void()> abreAyuda;    // "Ayuda"
@@ -60,6 +57,8 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    // The points of an input file's bytes, shown in the boxes of its format to be transformed.
+    void cargaEntrada(std::string_view bytes);
     // How formats 5 and 6 are reached: the seven parameters (WGS84) or the IGN's grid (ETRS89).
     enum class Metodo { SieteParametros = 0, RejillaOficial = 1 };
     // A transformation's outcome: the new data set and its box texts, or the message and the
