@@ -52,6 +52,9 @@ TEST(LeeFicheroEntrada, CasosDelFormato) {
     const auto f = std::get<FicheroEntrada>(LeeFicheroEntrada("1\r\n1,2\r\n3,4,5,6"));
     EXPECT_EQ(f.puntos.c1, (Columna{1, 4}));
     EXPECT_EQ(f.puntos.c3, (Columna{3, 6}));
+    // a long identifier is quoted up to a whole character: 198 letters and a euro sign over byte 200
+    EXPECT_EQ(std::get<FalloEntrada>(LeeFicheroEntrada(std::string(198, 'a') + "\xe2\x82\xac\r\n1,2,3")).mensaje,
+              " El indicador de tipo de datos " + std::string(198, 'a') + "... no es reconocido ");
 }
 
 TEST(LeeFicheroEntrada, LimiteDePuntosDeLaVentana) {
@@ -60,6 +63,23 @@ TEST(LeeFicheroEntrada, LimiteDePuntosDeLaVentana) {
     EXPECT_EQ(std::get<FicheroEntrada>(LeeFicheroEntrada(contenido)).puntos.c1.size(), 32766u);
     contenido += "\r\n1,2,3";
     EXPECT_EQ(std::get<FalloEntrada>(LeeFicheroEntrada(contenido)).tipo, FalloEntrada::General);
+}
+
+// The same points and lines whatever pieces the bytes arrive in.
+TEST(LectorEntrada, CualquierTrozoDaLosMismosPuntos) {
+    const std::vector<std::vector<std::string>> casos{
+        {"3\r", "\n40,-3,0\r", "\n41,-3,0"}, // CR LF split between two pieces: one line end
+        {"3", "\r\n4", "0,-3,0\r\n41", ",-3,0\r\n"},
+    };
+    for (const auto& trozos : casos) {
+        LectorEntrada lector;
+        for (const std::string& t : trozos) lector.Lee(t);
+        lector.Termina();
+        EXPECT_EQ(lector.TotalRechazos(), 0) << trozos[1];
+        const LectorEntrada::Puntos p = lector.TomaPuntos();
+        EXPECT_EQ(p.lineas, (std::vector<std::int64_t>{2, 3})) << trozos[1];
+        EXPECT_EQ(p.valores.c1, (Columna{40, 41})) << trozos[1];
+    }
 }
 
 } // namespace

@@ -259,6 +259,21 @@ TEST_F(VentanaPrincipal, LaLineaKDeCadaCajaEsElPuntoK) {
     Escribe(0, QString());
     ventana.caja(1)->setTextCursor(QTextCursor(ventana.caja(1)->document()->findBlockByNumber(0)));
     EXPECT_TRUE(ventana.caja(0)->extraSelections().isEmpty()); // an empty box shows no bar
+    // a point moved to just below the view of the shortest box is brought into its view
+    CuarentaPuntos(ventana);
+    ventana.desplazamiento()->setValue(0);
+    QPlainTextEdit* alta = ventana.caja(0);
+    QPlainTextEdit* corta = ventana.caja(0);
+    for (int k = 0; k < 18; ++k) {
+        if (ventana.caja(k)->viewport()->height() > alta->viewport()->height()) alta = ventana.caja(k);
+        if (ventana.caja(k)->viewport()->height() < corta->viewport()->height()) corta = ventana.caja(k);
+    }
+    for (int linea = 0; linea < 40; ++linea) {
+        alta->setTextCursor(QTextCursor(alta->document()->findBlockByNumber(linea)));
+        const QRect r = corta->cursorRect(QTextCursor(corta->document()->findBlockByNumber(linea)));
+        EXPECT_LE(r.bottom(), corta->viewport()->height()) << linea;
+        EXPECT_GE(r.top(), 0) << linea;
+    }
 }
 
 TEST_F(VentanaPrincipal, PegarYCopiarComoUnaHojaDeCalculo) {
@@ -360,6 +375,43 @@ TEST(Metodo, ElegidoVisibleYRecordado) {
         EXPECT_EQ(v.estado(), QStringLiteral("1 punto desde Geod\u00e9sicas ED50"));
     }
     qunsetenv("ORVALO_REJILLAS");
+    QSettings().remove(QStringLiteral("metodo"));
+}
+
+} // namespace
+
+namespace {
+
+// What the choice shows is the method in use, also after a refused change; the points of a
+// file wait for their format's button, a change of method does not transform them.
+TEST(Metodo, UnCambioRehusadoNoCambiaNada) {
+    QSettings().remove(QStringLiteral("metodo"));
+    QTemporaryDir carpeta;
+    DialogosPrueba dialogos;
+    Main v(dialogos);
+    Entra(v, 2, QStringLiteral("28.06"), QStringLiteral("-15.25"), QStringLiteral("0")); // Tenerife: outside the grid
+    Transforma(v, 2);
+    v.eleccionMetodo()->setCurrentIndex(1);
+    EXPECT_TRUE(dialogos.ultimoMensaje().contains(QStringLiteral("Punto 1 (entrado en Geod\u00e9sicas ED50)")));
+    EXPECT_EQ(v.eleccionMetodo()->currentIndex(), 0);
+    // a hundred times Madrid, by the seven parameters the choice shows
+    Entra(v, 2, QStringLiteral("40.250048\n").repeated(99) + QStringLiteral("40.250048"),
+          QStringLiteral("-3.421368\n").repeated(99) + QStringLiteral("-3.421368"), QStringLiteral("100\n").repeated(99) + QStringLiteral("100"));
+    Transforma(v, 2);
+    EXPECT_TRUE(v.estado().startsWith(QStringLiteral("100 puntos desde Geod\u00e9sicas ED50. Diferencia con la rejilla oficial del IGN: hasta ")))
+        << v.estado().toStdString();
+    v.eleccionMetodo()->setCurrentIndex(1);
+    EXPECT_EQ(v.estado(), QStringLiteral("100 puntos desde Geod\u00e9sicas ED50"));
+    EXPECT_EQ(v.caja(14)->toPlainText().section(QLatin1Char('\n'), 0, 0), QStringLiteral("   151.112"));
+    const QString ruta = carpeta.filePath(QStringLiteral("f.txt"));
+    EscribeFichero(ruta.toStdString(), "1\r\n440263.927,4475248.878,667.5");
+    dialogos.rutasAbrir.push_back(ruta);
+    v.findChild<QPushButton*>(QStringLiteral("Input"))->click();
+    dialogos.mensajes.clear();
+    v.eleccionMetodo()->setCurrentIndex(0);
+    EXPECT_TRUE(dialogos.mensajes.empty()) << dialogos.ultimoMensaje().toStdString();
+    EXPECT_EQ(v.metodo(), Main::Metodo::SieteParametros);
+    EXPECT_TRUE(v.caja(6)->toPlainText().isEmpty());
     QSettings().remove(QStringLiteral("metodo"));
 }
 

@@ -69,4 +69,19 @@ TEST_F(Mapas, KmlYGeoJsonLeidosDeVuelta) {
     }
 }
 
+// Points are converted in blocks of thousands: the features of all blocks make one array.
+TEST_F(Mapas, GeoJsonDeVariosBloques) {
+    std::string entrada = "3";
+    for (int i = 0; i < 10000; ++i) entrada += "\r\n40.3,-3.3,100";
+    const std::string geojson = Ruta("p.geojson");
+    ASSERT_EQ(Ejecuta({"--geojson", geojson, "-"}, entrada), 0) << errores_.str();
+    QFile j(QString::fromStdString(geojson));
+    ASSERT_TRUE(j.open(QIODevice::ReadOnly));
+    QJsonParseError error;
+    const QJsonArray puntos = QJsonDocument::fromJson(j.readAll(), &error)[QStringLiteral("features")].toArray();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    ASSERT_EQ(puntos.size(), 10000);
+    EXPECT_EQ(puntos[9999][QStringLiteral("properties")][QStringLiteral("nombre")].toString(), QStringLiteral("10000"));
+}
+
 } // namespace
