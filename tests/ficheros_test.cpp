@@ -24,7 +24,7 @@ TEST(LeeFicheroEntrada, CasosDelFormato) {
         {"0.5 es 0", "0.5\r\n1,2,3", 0, FalloEntrada::IdentificadorNoReconocido, 0},
         {"7", "7\r\n1,2,3", 0, FalloEntrada::IdentificadorNoReconocido, 0},
         {"texto", "hola\r\n1,2,3", 0, FalloEntrada::IdentificadorNoReconocido, 0},
-        {"fuera del rango de 16 bits", "40000\r\n1,2,3", 0, FalloEntrada::General, 0},
+        {"fuera del rango de 16 bits", "32768\r\n1,2,3", 0, FalloEntrada::General, 0},
         {"línea en blanco al final", "3\r\n1,2,3\r\n\r\n", 0, FalloEntrada::General, 0},
         {"faltan valores", "3\r\n1,2\r\n3,4,5\r\n6", 0, FalloEntrada::General, 0},
         {"campo vacío", "3\r\n1,,3", 0, FalloEntrada::General, 0},

@@ -94,6 +94,7 @@ TEST_F(Lote, DiagnosticosPorLinea) {
         {"coma decimal", "3\r\n40,5;-3;0", {"-:2: campo 2: \xc2\xab" "5;-3;0\xc2\xbb no es un n\xc3\xbamero",
                                               "-:2: faltan valores: 1 puntos necesitan 3 valores y hay 2"}},
         {"texto en Latin-1, citado en UTF-8", "3\r\na\xf1o,1,2", {"-:2: campo 1: \xc2\xab" "a\xc3\xb1o\xc2\xbb no es un n\xc3\xbamero"}},
+        {"caracteres de control citados como ?", "3\r\n1\x7f~\t,1,2", {"-:2: campo 1: \xc2\xab" "1?~?\xc2\xbb no es un n\xc3\xbamero"}},
         {"texto citado hasta 40 caracteres", "3\r\n" + std::string(50, 'a') + ",1,2",
          {"-:2: campo 1: \xc2\xab" + std::string(40, 'a') + "...\xc2\xbb no es un n\xc3\xbamero"}},
         {"campo que empieza con CR en finales LF", "3\n\r40.3,-3.3,100\n",

@@ -43,6 +43,9 @@ TEST_F(Oficial, ValoresConocidos) {
         // the ED50 formats are those of the seven-parameter pipeline
         const ConjuntoDatos siete = Transforma(3, Columnas3{{c.latitud}, {c.longitud}, {100}});
         for (std::size_t k = 0; k < 12; ++k) EXPECT_EQ(d.Columnas[k], siete.Columnas[k]) << c.nombre << " " << k;
+        // entered as Cartesian ED50, the same point
+        const ConjuntoDatos cuatro = TransformaOficial(4, Columnas3{siete.Columnas[9], siete.Columnas[10], siete.Columnas[11]}, *rejilla);
+        EXPECT_NEAR(Grados(cuatro.Columnas[12][0]), c.latitudEtrs89, 2e-9) << c.nombre;
     }
 }
 
