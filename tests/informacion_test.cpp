@@ -2,12 +2,14 @@
 #include "aplicacion/aplicacion.h"
 #include "aplicacion/informacion.h"
 #include "ventana_prueba.h"
+#include "vectores.h"
 
 #include <QAction>
 #include <QScreen>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -23,6 +25,8 @@ TEST(Inicio, SoloElTemporizadorDaPasoALaVentanaPrincipal) {
     EXPECT_EQ(terminado.count(), 0);
     EXPECT_TRUE(terminado.wait(10000));
     EXPECT_FALSE(inicio.isVisible());
+    QTest::qWait(1500);
+    EXPECT_EQ(terminado.count(), 1); // once
 }
 
 TEST(Aplicacion, CadaVentanaAbreYCierraSinTocarLosDatos) {
@@ -60,6 +64,15 @@ TEST(Aplicacion, CadaVentanaAbreYCierraSinTocarLosDatos) {
     EXPECT_EQ(v.datos().Columnas, antes.Columnas);
     for (int k = 0; k < 18; ++k) EXPECT_EQ(v.caja(k)->toPlainText(), cajas[k]);
     EXPECT_EQ(app.ultimaModal(), nullptr); // closed windows are gone
+    // the editor's Load, which clears the shared paths, runs before the window's file dialog
+    QTemporaryDir carpeta;
+    const QString ruta = carpeta.filePath(QStringLiteral("f.txt"));
+    EscribeFichero(ruta.toStdString(), "3\r\n40,-3,0");
+    dialogos.rutasAbrir.push_back(ruta);
+    v.findChild<QPushButton*>(QStringLiteral("Input"))->click();
+    v.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+    EXPECT_EQ(v.rutas().NombreAbrir, ruta);
+    app.editor()->close();
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QSettings>
 #include <QStandardItemModel>
 #include <QApplication>
@@ -93,6 +94,8 @@ TEST_F(VentanaPrincipal, FallosDeLaTransformacionNoCambianNada) {
         {"mensaje A, sin cambios", 0, QStringLiteral("1\n2"), QStringLiteral("1"), QStringLiteral("1\n2"), MensajeDistintoNumero},
         {"mensaje B nombra la línea y la columna", 1, QStringLiteral("1\n2"), QStringLiteral("1\n2,5"), QStringLiteral("1\n2"),
          MensajeNoNumerico + "\r\n L\xc3\xadnea 2 de la columna Y."},
+        {"línea 1 de la columna h", 0, QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("h"),
+         MensajeNoNumerico + "\r\n L\xc3\xadnea 1 de la columna h."},
         {"el punto 2 sobre el eje polar", 3, QStringLiteral("6378388\n0"), QStringLiteral("0\n0"), QStringLiteral("0\n6356911"),
          " \xc2\xa1" "Error aritm\xc3\xa9tico en la transformaci\xc3\xb3n! \r\n Punto 2 (entrado en Cartesianas geoc\xc3\xa9ntricas "
          "ED50): punto sobre el eje polar: divisi\xc3\xb3n por cero.\r\n No se ha modificado ning\xc3\xban dato."},
@@ -240,6 +243,8 @@ TEST_F(VentanaPrincipal, LaLineaKDeCadaCajaEsElPuntoK) {
     ventana.show();
     CuarentaPuntos(ventana);
     EXPECT_EQ(ventana.formatoMarcado(), 3);
+    for (int f = 1; f <= 6; ++f) // the entry format's title in bold, no other
+        EXPECT_EQ(ventana.findChild<QGroupBox*>(QStringLiteral("Frame2_%1").arg(f))->font().bold(), f == 3) << f;
     // one scroll position for the eighteen boxes, whichever box or bar moves
     ventana.desplazamiento()->setValue(20);
     for (int k = 0; k < 18; ++k) EXPECT_EQ(ventana.caja(k)->verticalScrollBar()->value(), 20) << k;
