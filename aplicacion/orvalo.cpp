@@ -1,5 +1,6 @@
 #include "aplicacion/aplicacion.h"
 #include "aplicacion/informacion.h"
+#include "ficheros/ficheros.h"
 #include "ventana/dialogos_qt.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    IgnoraSenalesDeEscritura(); // a pipe whose reader quit or a file-size limit: a reported save error
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvalo"));
     QApplication::setOrganizationName(QStringLiteral("Orvalo")); // where the chosen method is kept

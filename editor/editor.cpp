@@ -2,7 +2,6 @@
 
 #include "editor/reemplaza.h"
 #include "transformacion/entrada.h"
-#include "transformacion/salida.h"
 #include "ventana/ficheros_qt.h"
 
 #include <QApplication>
@@ -201,9 +200,9 @@ bool Editor::escribe(const QString& ruta) {
     const std::string bytes =
         BytesAGuardar(std::string_view(bytesCargados_.constData(), static_cast<std::size_t>(bytesCargados_.size())),
                       textoCargado_.toStdU16String(), texto().toStdU16String(), codificacion_);
-    if (GuardaAtomico(ruta, bytes)) return true;
-    dialogos_.mensaje(this, QString::fromStdString(MensajeErrorGuardar), Icono::Ninguno);
-    return false;
+    const auto fallo = GuardaConEspera(dialogos_, this, ruta, bytes);
+    if (fallo) dialogos_.mensaje(this, *fallo, Icono::Ninguno);
+    return !fallo;
 }
 
 void Editor::GuardarComo() { guardarComo(); }

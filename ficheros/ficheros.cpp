@@ -1,14 +1,18 @@
 #include "ficheros.h"
 
+#include "texto/codificacion.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <fstream>
 
 #include <csignal>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -84,12 +88,89 @@ std::string SigueEnlaces(const std::string& ruta) {
     return {};
 }
 
+// The parts of a path between its slashes, in order.
+std::deque<std::string> Partes(const std::string& ruta) {
+    std::deque<std::string> partes;
+    std::size_t i = 0;
+    while (i <= ruta.size()) {
+        const std::size_t barra = std::min(ruta.find('/', i), ruta.size());
+        if (barra > i) partes.push_back(ruta.substr(i, barra - i));
+        i = barra + 1;
+    }
+    return partes;
+}
+
+// The kernel's protected_symlinks rule, whatever the machine's setting: a symbolic link in a
+// sticky folder anyone may write is followed only when it belongs to the caller or to the
+// folder's owner. The first link along `ruta` the rule refuses; empty when none. It stops where
+// the path no longer exists (a dangling end, or a /proc link to a pipe: nothing left to follow).
+std::string EnlaceAjeno(const std::string& ruta) {
+    std::string hecho = !ruta.empty() && ruta[0] == '/' ? "" : "."; // resolved so far, links out
+    std::deque<std::string> resto = Partes(ruta);
+    for (int saltos = 0; !resto.empty();) {
+        const std::string parte = std::move(resto.front());
+        resto.pop_front();
+        if (parte == ".") continue;
+        const std::string siguiente = hecho + "/" + parte;
+        struct stat enlace {};
+        if (::lstat(siguiente.c_str(), &enlace) != 0) return {};
+        if (!S_ISLNK(enlace.st_mode)) {
+            hecho = siguiente;
+            continue;
+        }
+        if (++saltos > 40) return {}; // the kernel reports the loop
+        struct stat carpeta {};
+        if (::stat(hecho.empty() ? "/" : hecho.c_str(), &carpeta) == 0 && (carpeta.st_mode & S_ISVTX) &&
+            (carpeta.st_mode & S_IWOTH) && enlace.st_uid != ::geteuid() && enlace.st_uid != carpeta.st_uid)
+            return siguiente;
+        std::string destino(static_cast<std::size_t>(enlace.st_size > 0 ? enlace.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(siguiente.c_str(), destino.data(), destino.size());
+        if (n <= 0) return {};
+        destino.resize(static_cast<std::size_t>(n));
+        if (destino[0] == '/') hecho.clear();
+        std::deque<std::string> partes = Partes(destino);
+        resto.insert(resto.begin(), partes.begin(), partes.end());
+    }
+    return {};
+}
+
+// The path the kernel gives for an opened descriptor; empty for an object without one (a
+// pipe, a socket) or without /proc.
+std::string RutaDe(int fd) {
+    const std::string enlace = "/proc/self/fd/" + std::to_string(fd);
+    char ruta[LargoRuta];
+    const ssize_t n = ::readlink(enlace.c_str(), ruta, sizeof ruta - 1);
+    if (n <= 0 || ruta[0] != '/') return {};
+    return std::string(ruta, static_cast<std::size_t>(n));
+}
+
+// Waits until `fd` takes more bytes, a tenth of a second at a time, asking `cancelado` between.
+bool EsperaLector(int fd, const std::atomic<bool>* cancelado, int& numero) {
+    while (true) {
+        if (cancelado && cancelado->load()) {
+            numero = ECANCELED;
+            return false;
+        }
+        pollfd p{fd, POLLOUT, 0};
+        const int r = ::poll(&p, 1, 100);
+        if (r < 0 && errno != EINTR) {
+            numero = errno;
+            return false;
+        }
+        if (r > 0) return true; // writable, or an error the next write reports
+    }
+}
+
 } // namespace
 
-bool EscribeTodo(int fd, std::string_view datos, int& numero) {
+bool EscribeTodo(int fd, std::string_view datos, int& numero, const std::atomic<bool>* cancelado) {
     while (!datos.empty()) {
         const ssize_t n = ::write(fd, datos.data(), datos.size());
         if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!EsperaLector(fd, cancelado, numero)) return false;
+            continue;
+        }
         if (n <= 0) {
             numero = n < 0 ? errno : EIO;
             return false;
@@ -116,6 +197,7 @@ std::string DescripcionError(int numero) {
     case EIO: return "error de entrada o salida";
     case ENAMETOOLONG: return "el nombre es demasiado largo";
     case ETXTBSY: return "el fichero est\u00e1 en uso";
+    case ECANCELED: return "escritura cancelada: el lector no tomaba los datos";
     default: return std::strerror(numero);
     }
 }
@@ -159,27 +241,37 @@ ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std:
 }
 
 Escritura::Escritura(const std::string& ruta) {
-    destino_ = SigueEnlaces(ruta);
-    if (destino_.empty()) {
-        Falla(ErrorFichero::NoSeAbre, ELOOP);
+    if (const std::string enlace = EnlaceAjeno(ruta); !enlace.empty()) {
+        error_ = {ErrorFichero::NoSeAbre, "\u00ab" + BytesAUtf8(enlace) +
+                                              "\u00bb es un enlace simb\u00f3lico de otro usuario en una carpeta "
+                                              "compartida: no se sigue"};
         return;
     }
+    // the kernel resolves the path (links, /dev/stdout, /dev/fd/N); the rest works on what it opened
     struct stat st {};
-    const bool existe = ::stat(destino_.c_str(), &st) == 0;
-    if (existe && S_ISDIR(st.st_mode)) {
-        Falla(ErrorFichero::NoSeAbre, EISDIR);
-        return;
-    }
-    if (existe && !S_ISREG(st.st_mode)) {
-        // devices, FIFOs and sockets are written in place; a FIFO without a reader is refused
-        // at once instead of blocking
-        enSitio_ = true;
-        fd_ = ::open(destino_.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-        if (fd_ < 0) {
-            Falla(ErrorFichero::NoSeAbre, errno);
+    bool existe = false;
+    if (const int abierto = ::open(ruta.c_str(), O_PATH | O_CLOEXEC); abierto >= 0) {
+        existe = ::fstat(abierto, &st) == 0;
+        if (existe && !S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) {
+            AbreEnSitio(abierto, ruta);
+            ::close(abierto);
             return;
         }
-        ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+        destino_ = RutaDe(abierto);
+        ::close(abierto);
+        if (destino_.empty()) destino_ = SigueEnlaces(ruta);
+    } else if (errno == ENOENT) {
+        destino_ = SigueEnlaces(ruta); // missing, or a dangling link whose target is created
+    } else {
+        Falla(ErrorFichero::NoSeAbre, errno);
+        return;
+    }
+    if (destino_.empty() || ruta.empty()) {
+        Falla(ErrorFichero::NoSeAbre, ruta.empty() ? ENOENT : ELOOP);
+        return;
+    }
+    if (existe && S_ISDIR(st.st_mode)) {
+        Falla(ErrorFichero::NoSeAbre, EISDIR);
         return;
     }
     if (existe && ::access(destino_.c_str(), W_OK) != 0) {
@@ -210,6 +302,17 @@ Escritura::Escritura(const std::string& ruta) {
     if (::fchmod(fd_, modo) != 0) Falla(ErrorFichero::NoSeAbre, errno);
 }
 
+// Devices, FIFOs and sockets are written in place, through what the kernel opened. A FIFO
+// without a reader is refused at once; the descriptor stays non-blocking so that a reader that
+// stalls can be waited for and given up.
+void Escritura::AbreEnSitio(int abierto, const std::string& ruta) {
+    enSitio_ = true;
+    const int banderas = O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+    fd_ = ::open(("/proc/self/fd/" + std::to_string(abierto)).c_str(), banderas);
+    if (fd_ < 0 && errno == ENOENT) fd_ = ::open(ruta.c_str(), banderas); // no /proc
+    if (fd_ < 0) Falla(ErrorFichero::NoSeAbre, errno);
+}
+
 Escritura::~Escritura() {
     if (fd_ >= 0) ::close(fd_);
     if (!temporal_.empty()) {
@@ -223,10 +326,10 @@ bool Escritura::Falla(ErrorFichero::Tipo tipo, int numero) {
     return false;
 }
 
-bool Escritura::Escribe(std::string_view datos) {
+bool Escritura::Escribe(std::string_view datos, const std::atomic<bool>* cancelado) {
     if (error_ || fd_ < 0) return false;
     int numero = 0;
-    return EscribeTodo(fd_, datos, numero) || Falla(ErrorFichero::NoSeEscribe, numero);
+    return EscribeTodo(fd_, datos, numero, cancelado) || Falla(ErrorFichero::NoSeEscribe, numero);
 }
 
 bool Escritura::Confirma() {
@@ -256,4 +359,13 @@ ErrorFichero GuardaFichero(const std::string& ruta, std::string_view datos) {
     Escritura e(ruta);
     if (e.Escribe(datos) && e.Confirma()) return {};
     return e.Error();
+}
+
+std::string DescribeFallo(const std::string& ruta, const ErrorFichero& e) {
+    return BytesAUtf8(ruta) + ": " + e.descripcion;
+}
+
+void IgnoraSenalesDeEscritura() {
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
 }

@@ -7,7 +7,8 @@
 
 // The batch converter: `orvalo-lote ENTRADA [SALIDA]` turns an input coordinate file into the
 // output file the window writes for it ("-" is standard input or output). Returns the exit
-// status: 0 done, 1 bad file or arithmetic fault (nothing written), 2 wrong usage.
+// status: 0 done, 1 bad file or arithmetic fault (nothing written), 2 wrong usage. Every line
+// on `errores` starts with "orvalo-lote: ".
 int EjecutaLote(const std::vector<std::string>& argumentos, std::istream& entrada,
                 std::ostream& salida, std::ostream& errores);
 
@@ -30,31 +31,10 @@ private:
     char bufer_[1 << 16];
 };
 
-// Ends the process the way `senal` would, after removing the temporary files.
+// SIGPIPE and SIGXFSZ ignored, so that a closed pipe or a file-size limit is a failed write;
+// every other signal that would end the process removes the temporary files first and then
+// ends it as it would have.
 void InstalaManejadoresDeSenales();
 
 // False when descriptor 0, 1 or 2 is closed.
 bool DescriptoresEstandarAbiertos();
-
-inline const std::string UsoLote =
-    "Uso: orvalo-lote [--rejilla] [--nombres] [--kml FICHERO] [--geojson FICHERO] ENTRADA [SALIDA]\n"
-    "     orvalo-lote --version | --help\n"
-    "Transforma un fichero de coordenadas (primera l\u00ednea: formato 1 a 6; despu\u00e9s un "
-    "punto por l\u00ednea,\n"
-    "X,Y,h o latitud,longitud,h o X,Y,Z) a los seis formatos, como \"Salida por fichero\".\n"
-    "  ENTRADA  fichero de entrada, o - para la entrada est\u00e1ndar\n"
-    "  SALIDA   fichero de salida (se escribe de forma at\u00f3mica), o - para la salida "
-    "est\u00e1ndar;\n"
-    "           sin SALIDA se escribe en la salida est\u00e1ndar\n"
-    "  --rejilla  ETRS89 por la rejilla oficial del IGN (SPED2ETV2 y el geoide EGM08-REDNAP)\n"
-    "             en lugar de WGS84 por los siete par\u00e1metros; la altura ED50 es una altitud\n"
-    "  --nombres  cada l\u00ednea puede empezar por un nombre (sin comas, hasta 64 caracteres);\n"
-    "             la l\u00ednea de salida empieza por el nombre, o el n\u00famero del punto, y \";\"\n"
-    "  --kml FICHERO, --geojson FICHERO\n"
-    "             escribe tambi\u00e9n los puntos en WGS84 (ETRS89 con --rejilla) para un visor\n"
-    "             de mapas, de forma at\u00f3mica\n"
-    "  --version  muestra la versi\u00f3n\n"
-    "  --help     muestra este uso\n"
-    "Cada l\u00ednea rechazada se indica como ENTRADA:L\u00cdNEA: motivo.\n"
-    "Estado de salida: 0 correcto, 1 fichero err\u00f3neo o fallo aritm\u00e9tico (no se escribe "
-    "nada), 2 uso incorrecto.\n";

@@ -1,5 +1,6 @@
 #include "lote.h"
 
+#include <clocale>
 #include <iostream>
 
 #include <unistd.h>
@@ -12,6 +13,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     InstalaManejadoresDeSenales();
+    // system errors outside the program's own words (strerror) in the user's language; numbers
+    // are read and written locale-free anyway
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
     std::ios::sync_with_stdio(false);
     FlujoDescriptor entradaEstandar(0);
     std::istream entrada(&entradaEstandar);

@@ -8,9 +8,13 @@
 
 namespace {
 
+// Text for XML: the characters XML forbids (control characters, U+FFFE, U+FFFF), which only a
+// file's name can bring here, become blanks and "?".
 std::string Xml(const std::string& t) {
-    std::string r;
-    for (char c : BytesAUtf8(t)) {
+    std::string r, u = BytesAUtf8(t);
+    for (const char* prohibido : {"\xef\xbf\xbe", "\xef\xbf\xbf"})
+        for (std::size_t p; (p = u.find(prohibido)) != std::string::npos;) u.replace(p, 3, "?");
+    for (char c : u) {
         switch (c) {
         case '&': r += "&amp;"; break;
         case '<': r += "&lt;"; break;
@@ -52,7 +56,7 @@ struct Posicion {
 };
 Posicion PosicionDe(const ConjuntoDatos& d, std::size_t i) {
     auto grados = [&](int k) {
-        return PseudoARadianes(ValorMostrado(d.Columnas[static_cast<std::size_t>(k)][i], k)) * (180.0 / PiSistema);
+        return PseudoAGrados(ValorMostrado(d.Columnas[static_cast<std::size_t>(k)][i], k));
     };
     return {Fijo(grados(13), 9), Fijo(grados(12), 9), Fijo(ValorMostrado(d.Columnas[14][i], 14), 3)};
 }
@@ -66,7 +70,7 @@ std::string NombreDelPunto(const std::vector<std::string>& nombres, std::size_t 
 
 std::string CabeceraKml(const std::string& titulo, const std::string& sistema) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n<name>" +
-           Xml(titulo + " (" + sistema + ")") + "</name>\n";
+           Xml(titulo) + "</name>\n<description>" + Xml(sistema) + "</description>\n";
 }
 
 std::string PuntosKml(const ConjuntoDatos& d, const std::vector<std::string>& nombres, std::int64_t primerPunto) {
@@ -88,7 +92,8 @@ std::string PuntosGeoJson(const ConjuntoDatos& d, const std::vector<std::string>
     for (std::size_t i = 0; i < static_cast<std::size_t>(d.NumPuntos); ++i) {
         const Posicion p = PosicionDe(d, i);
         if (primerPunto > 0 || i > 0) r += ",\n";
-        r += "{\"type\":\"Feature\",\"properties\":{\"nombre\":" + Json(NombreDelPunto(nombres, i, primerPunto)) +
+        const std::string nombre = Json(NombreDelPunto(nombres, i, primerPunto));
+        r += "{\"type\":\"Feature\",\"properties\":{\"name\":" + nombre + ",\"nombre\":" + nombre +
              "},\"geometry\":{\"type\":\"Point\",\"coordinates\":[" + p.lon + "," + p.lat + "," + p.h + "]}}";
     }
     return r;

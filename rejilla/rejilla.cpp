@@ -32,7 +32,7 @@ std::string CarpetaDelPrograma() {
 }
 
 // Pseudo-sexagesimal to the radians PROJ takes, and back; the angle notation uses its own pi.
-double ARadianes(double pseudo) { return PseudoARadianes(pseudo) * (180.0 / PiSistema) * (M_PI / 180.0); }
+double ARadianes(double pseudo) { return PseudoAGrados(pseudo) * (M_PI / 180.0); }
 double APseudo(double radianes) { return RadianesAPseudo(radianes * (180.0 / M_PI) * (PiSistema / 180.0)); }
 
 } // namespace
@@ -170,6 +170,15 @@ std::optional<FalloPunto> FalloDelPunto(int formato, const Columnas3& entrada, s
         return FalloPunto{false, e.what()};
     } catch (const FueraDeRejilla&) {
         return FalloPunto{true, {}};
+    }
+}
+
+void RecorreFallos(int formato, const Columnas3& entrada, Rejilla* rejilla,
+                   const std::function<bool(std::size_t, const FalloPunto&)>& cada) {
+    for (std::size_t i = 0; i < entrada.c1.size(); ++i) {
+        if (std::isnan(entrada.c1[i]) || std::isnan(entrada.c2[i]) || std::isnan(entrada.c3[i])) continue;
+        const auto fallo = FalloDelPunto(formato, entrada, i, rejilla);
+        if (fallo && !cada(i, *fallo)) return;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "geodesia/elipsoide.h"
 #include "transformacion/datos.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -74,6 +75,10 @@ struct FalloPunto {
     std::string descripcion; // the arithmetic fault's
 };
 std::optional<FalloPunto> FalloDelPunto(int formato, const Columnas3& entrada, std::size_t i, Rejilla* rejilla);
+// Hands each point that fails on its own to `cada` (index from 0, why), in order, until `cada`
+// returns false. Points with a NaN value, refused where they were read, are skipped.
+void RecorreFallos(int formato, const Columnas3& entrada, Rejilla* rejilla,
+                   const std::function<bool(std::size_t, const FalloPunto&)>& cada);
 
 // The largest horizontal distance between the seven-parameter WGS84 position of a data set
 // and the official ETRS89 position of its ED50 points, over the points inside the grid.

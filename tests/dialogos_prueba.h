@@ -3,6 +3,7 @@
 #include "ventana/dialogos.h"
 
 #include <QApplication>
+#include <QThread>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -23,11 +24,13 @@ public:
     std::deque<bool> respuestas;
     std::deque<std::optional<Impresion>> impresiones;
     bool impresoraFalla = false;
+    bool cancelaEsperas = false; // Cancelar pressed as soon as a wait shows
     int impresoras = 1;
 
     std::vector<Mostrado> mensajes;
     std::vector<QString> preguntas;
     std::vector<QString> documentos;
+    std::vector<QString> esperas;
     int pitidos = 0;
 
     std::optional<QString> abrir(QWidget*, const QString&) override { return Siguiente(rutasAbrir, "abrir"); }
@@ -56,6 +59,15 @@ public:
         }
         documentos.push_back(documento);
         return true;
+    }
+
+    void espera(QWidget*, const QString& texto, const std::function<bool()>& terminado,
+                const std::function<void()>& cancela) override {
+        esperas.push_back(texto);
+        if (cancelaEsperas) cancela();
+        for (int i = 0; i < 1000 && !terminado(); ++i) QThread::msleep(10);
+        if (!terminado()) ADD_FAILURE() << "la espera no termina: " << texto.toStdString();
+        while (!terminado()) QThread::msleep(10);
     }
 
     QString ultimoMensaje() const { return mensajes.empty() ? QString() : mensajes.back().texto; }

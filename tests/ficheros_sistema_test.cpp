@@ -132,6 +132,101 @@ TEST_F(Carpeta, DuenoYPermisos) {
     EXPECT_EQ(LeeFichero(Ruta("solo-lectura")), "de root");
 }
 
+// The protected_symlinks rule in a sticky folder anyone may write, whatever the machine's
+// setting: a link planted by another user is not followed, one of the caller's or of the
+// folder's owner is.
+TEST_F(Carpeta, EnlacesEnUnaCarpetaCompartida) {
+    if (::geteuid() != 0) GTEST_SKIP() << "plantar un enlace de otro usuario necesita ser root";
+    struct Caso {
+        const char* nombre;
+        uid_t duenoCarpeta, duenoEnlace;
+        bool sigue;
+    } casos[] = {
+        {"plantado por otro usuario", 0, 65534, false},
+        {"del propio usuario", 65534, 0, true},
+        {"del due\u00f1o de la carpeta", 65534, 65534, true},
+    };
+    for (const Caso& c : casos) {
+        const fs::path compartida = carpeta_ / "compartida";
+        fs::remove_all(compartida);
+        fs::create_directory(compartida);
+        ASSERT_EQ(::chmod(compartida.c_str(), 01777), 0);
+        ASSERT_EQ(::chown(compartida.c_str(), c.duenoCarpeta, 0), 0);
+        EscribeFichero(Ruta("secreto"), "de root");
+        ::chmod(Ruta("secreto").c_str(), 0600);
+        const std::string enlace = (compartida / "salida.txt").string();
+        // the link is made by a child that has become its owner
+        ASSERT_EQ(EnHijo([&] {
+                      if (c.duenoEnlace != 0 && (::setgid(65534) != 0 || ::setuid(c.duenoEnlace) != 0)) return 2;
+                      return ::symlink(Ruta("secreto").c_str(), enlace.c_str()) == 0 &&
+                                     ::symlink(carpeta_.c_str(), (compartida / "a").c_str()) == 0
+                                 ? 0
+                                 : 1;
+                  }),
+                  0)
+            << c.nombre;
+        const ErrorFichero e = GuardaFichero(enlace, "nuevo");
+        EXPECT_EQ(!e, c.sigue) << c.nombre << ": " << e.descripcion;
+        EXPECT_EQ(LeeFichero(Ruta("secreto")), c.sigue ? "nuevo" : "de root") << c.nombre;
+        if (!c.sigue) { EXPECT_NE(e.descripcion.find(enlace), std::string::npos) << e.descripcion; }
+        EXPECT_TRUE(S_ISLNK(Modo(enlace))) << c.nombre;
+        // a folder reached through such a link counts the same
+        EXPECT_EQ(!GuardaFichero((compartida / "a" / "nuevo").string(), "x"), c.sigue) << c.nombre;
+        EXPECT_EQ(fs::exists(Ruta("nuevo")), c.sigue) << c.nombre;
+        fs::remove(Ruta("nuevo"));
+    }
+}
+
+// What the kernel resolves: /dev/fd/N and /proc/self/fd/N (a shell's process substitution) of
+// a pipe are written in place; a reader that quits is an error, not the end of the program; a
+// reader that stalls is waited for until the wait is given up.
+TEST_F(Carpeta, TuberiasPorDescriptor) {
+    IgnoraSenalesDeEscritura();
+    struct Caso {
+        const char* nombre;
+        std::string prefijo;    // the path of descriptor N is prefijo + N
+        std::size_t leidos;     // bytes the reader takes before it closes, all when npos
+        bool cancela;           // the writer gives up waiting
+        bool guarda;
+    } casos[] = {
+        {"/dev/fd", "/dev/fd/", std::string::npos, false, true},
+        {"/proc/self/fd", "/proc/self/fd/", std::string::npos, false, true},
+        {"el lector se va", "/dev/fd/", 10, false, false},
+        {"el lector se para", "/dev/fd/", 0, true, false},
+    };
+    const std::string datos(1 << 20, 'd'); // more than a pipe holds
+    for (const Caso& c : casos) {
+        int tubo[2];
+        ASSERT_EQ(::pipe(tubo), 0);
+        std::string leido;
+        std::thread lector([&] {
+            char bloque[4096];
+            while (c.leidos == std::string::npos || leido.size() < c.leidos) {
+                const ssize_t n = ::read(tubo[0], bloque, std::min(sizeof bloque, c.leidos - leido.size()));
+                if (n <= 0) break;
+                leido.append(bloque, static_cast<std::size_t>(n));
+            }
+            if (!c.cancela) ::close(tubo[0]);
+        });
+        std::atomic<bool> cancelado = false;
+        std::thread reloj([&] {
+            if (!c.cancela) return;
+            ::usleep(300000);
+            cancelado = true;
+        });
+        Escritura e(c.prefijo + std::to_string(tubo[1]));
+        const bool guardado = e.Escribe(datos, &cancelado) && e.Confirma();
+        ::close(tubo[1]);
+        lector.join();
+        reloj.join();
+        if (c.cancela) ::close(tubo[0]);
+        EXPECT_EQ(guardado, c.guarda) << c.nombre << ": " << e.Error().descripcion;
+        EXPECT_TRUE(e.EnSitio()) << c.nombre;
+        if (c.guarda) { EXPECT_EQ(leido, datos) << c.nombre; }
+        if (!c.guarda) { EXPECT_EQ(e.Error().tipo, ErrorFichero::NoSeEscribe) << c.nombre; }
+    }
+}
+
 TEST_F(Carpeta, LeerDeUnaFifoCuentaLoLeido) {
     ASSERT_EQ(::mkfifo(Ruta("fifo").c_str(), 0600), 0);
     struct Caso {

@@ -20,13 +20,17 @@ TEST(LeeFicheroEntrada, CasosDelFormato) {
         {"solo la primera línea sin fin", "6", 6, {}, 0},
         {"2.5 es 2", "2.5\r\n1,2,3", 2, {}, 1},
         {"3.5 es 4", "3.5\r\n1,2,3", 4, {}, 1},
-        {"línea de dos valores toma el tercero de la siguiente", "1\r\n1,2\r\n3,4,5,6", 1, {}, 2},
+        {"CSV con punto y coma y comas decimales", "1\r\n1,5;2;3\r\n4;5,25;-6", 1, {}, 2},
         {"0.5 es 0", "0.5\r\n1,2,3", 0, FalloEntrada::IdentificadorNoReconocido, 0},
         {"7", "7\r\n1,2,3", 0, FalloEntrada::IdentificadorNoReconocido, 0},
         {"texto", "hola\r\n1,2,3", 0, FalloEntrada::IdentificadorNoReconocido, 0},
         {"fuera del rango de 16 bits", "32768\r\n1,2,3", 0, FalloEntrada::General, 0},
         {"línea en blanco al final", "3\r\n1,2,3\r\n\r\n", 0, FalloEntrada::General, 0},
-        {"faltan valores", "3\r\n1,2\r\n3,4,5\r\n6", 0, FalloEntrada::General, 0},
+        // one point a line: a line of two or four values never borrows from or lends to the next
+        {"línea de dos valores", "1\r\n1,2\r\n3,4,5", 0, FalloEntrada::General, 0},
+        {"línea de cuatro valores", "1\r\n1,2,3,4\r\n5,6,7", 0, FalloEntrada::General, 0},
+        {"comas decimales separadas por comas", "1\r\n440263,927,4475248,878,667,500", 0, FalloEntrada::General, 0},
+        {"punto en una línea de punto y coma", "1\r\n1.5;2;3", 0, FalloEntrada::General, 0},
         {"campo vacío", "3\r\n1,,3", 0, FalloEntrada::General, 0},
         {"campo entre comillas", "3\r\n\"1\",2,3", 0, FalloEntrada::General, 0},
         {"fichero vacío", "", 0, FalloEntrada::General, 0},
@@ -49,9 +53,15 @@ TEST(LeeFicheroEntrada, CasosDelFormato) {
             EXPECT_LT(std::get<FalloEntrada>(r).mensaje.size(), 300u) << c.nombre;
         }
     }
-    const auto f = std::get<FicheroEntrada>(LeeFicheroEntrada("1\r\n1,2\r\n3,4,5,6"));
-    EXPECT_EQ(f.puntos.c1, (Columna{1, 4}));
-    EXPECT_EQ(f.puntos.c3, (Columna{3, 6}));
+    // a Spanish spreadsheet's CSV reads as the same points written with "." and ","
+    const auto csv = std::get<FicheroEntrada>(LeeFicheroEntrada("1\r\n440263,927;4475248,878;667,5\r\n -1 ; 2,25e1 ;3"));
+    const auto punto = std::get<FicheroEntrada>(LeeFicheroEntrada("1\r\n440263.927,4475248.878,667.5\r\n -1 , 2.25e1 ,3"));
+    EXPECT_EQ(csv.puntos.c1, (Columna{440263.927, -1}));
+    EXPECT_EQ(csv.puntos.c2, (Columna{4475248.878, 22.5}));
+    EXPECT_EQ(csv.puntos.c3, (Columna{667.5, 3}));
+    EXPECT_EQ(punto.puntos.c1, csv.puntos.c1);
+    EXPECT_EQ(punto.puntos.c2, csv.puntos.c2);
+    EXPECT_EQ(punto.puntos.c3, csv.puntos.c3);
     // a long identifier is quoted up to a whole character: 198 letters and a euro sign over byte 200
     EXPECT_EQ(std::get<FalloEntrada>(LeeFicheroEntrada(std::string(198, 'a') + "\xe2\x82\xac\r\n1,2,3")).mensaje,
               " El indicador de tipo de datos " + std::string(198, 'a') + "... no es reconocido ");

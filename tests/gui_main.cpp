@@ -1,3 +1,5 @@
+#include "ficheros/ficheros.h"
+
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -6,6 +8,7 @@
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    IgnoraSenalesDeEscritura(); // as the program does
     QApplication app(argc, argv);
     // settings (the chosen method) in a folder of this process's own: tests run in parallel
     QTemporaryDir ajustes;

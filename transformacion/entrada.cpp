@@ -11,6 +11,18 @@ namespace {
 
 bool Continuacion(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
+// The code point of the UTF-8 sequence of `largo` bytes at t[i]; a byte outside any valid
+// sequence (`largo` 0) is read as Latin-1.
+char32_t CodigoEn(std::string_view t, std::size_t i, std::size_t largo) {
+    const auto c = static_cast<unsigned char>(t[i]);
+    if (largo <= 1) return c;
+    char32_t cp = largo == 2 ? c & 0x1F : largo == 3 ? c & 0x0F : c & 0x07;
+    for (std::size_t k = 1; k < largo; ++k) cp = (cp << 6) | (static_cast<unsigned char>(t[i + k]) & 0x3F);
+    return cp;
+}
+
+bool Control(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+
 // At most `maximo` characters of a text, for a message in UTF-8: a valid UTF-8 sequence is one
 // character, any other byte one too, read as Latin-1; control characters shown as "?"; a cut
 // marked with "...".
@@ -19,8 +31,7 @@ std::string Cita(std::string_view t, std::size_t maximo) {
     std::size_t caracteres = 0, i = 0;
     while (i < t.size() && caracteres < maximo) {
         const std::size_t largo = std::max<std::size_t>(1, LargoUtf8(t, i));
-        const auto c = static_cast<unsigned char>(t[i]);
-        r += c < 0x20 || c == 0x7F ? std::string("?") : BytesAUtf8(t.substr(i, largo));
+        r += Control(CodigoEn(t, i, LargoUtf8(t, i))) ? std::string("?") : BytesAUtf8(t.substr(i, largo));
         i += largo;
         ++caracteres;
     }
@@ -29,6 +40,39 @@ std::string Cita(std::string_view t, std::size_t maximo) {
 }
 
 bool EnBlanco(std::string_view t) { return std::all_of(t.begin(), t.end(), EsBlanco); }
+
+std::string_view SinBlancos(std::string_view t) {
+    while (!t.empty() && EsBlanco(t.front())) t.remove_prefix(1);
+    while (!t.empty() && EsBlanco(t.back())) t.remove_suffix(1);
+    return t;
+}
+
+// A name a KML and a GeoJSON can carry: no control character and nothing XML forbids (U+FFFE,
+// U+FFFF). A ";" never reaches a name: it makes the line one of semicolons.
+bool NombreAdmitido(std::string_view t) {
+    for (std::size_t i = 0; i < t.size();) {
+        const std::size_t largo = LargoUtf8(t, i);
+        const char32_t c = CodigoEn(t, i, largo);
+        if (Control(c) || c == 0xFFFE || c == 0xFFFF) return false;
+        i += std::max<std::size_t>(1, largo);
+    }
+    return true;
+}
+
+// Whether the fields from `desde` on read as `grupos` numbers when a field may be the integer
+// part and the next its decimals: "440263", "927" read as 440263.927.
+bool ConComasDecimales(const std::vector<std::string_view>& c, std::size_t desde, int grupos) {
+    if (desde == c.size()) return grupos == 0;
+    if (grupos == 0) return false;
+    if (NumeroValido(c[desde]) && ConComasDecimales(c, desde + 1, grupos - 1)) return true;
+    if (desde + 1 == c.size()) return false;
+    const std::string_view entero = SinBlancos(c[desde]), decimales = SinBlancos(c[desde + 1]);
+    const bool cifras = !decimales.empty() && std::all_of(decimales.begin(), decimales.end(),
+                                                          [](char ch) { return ch >= '0' && ch <= '9'; });
+    return cifras && entero.find('.') == std::string_view::npos &&
+           NumeroValido(std::string(entero) + "." + std::string(decimales)) &&
+           ConComasDecimales(c, desde + 2, grupos - 1);
+}
 
 } // namespace
 
@@ -40,29 +84,27 @@ std::string DescribeRechazo(const Rechazo& r) {
         return "campo " + std::to_string(r.campo) + " vac\u00edo";
     case Rechazo::LineaLarga:
         return "l\u00ednea de m\u00e1s de " + r.texto + " bytes";
-    case Rechazo::FaltanValores:
-        return "faltan valores: " + r.texto;
+    case Rechazo::LineaEnBlanco:
+        return "l\u00ednea en blanco";
     case Rechazo::DemasiadasLineas:
         return "demasiadas l\u00edneas: " + r.texto;
     case Rechazo::Campos:
-        return "se esperaban tres valores, con un nombre delante o sin \u00e9l, y hay " + r.texto + " campos";
+    case Rechazo::ComasDecimales:
+        return std::string("se esperaban tres valores") + (r.conNombre ? ", con un nombre delante o sin \u00e9l," : "") +
+               " y hay " + r.texto + " campos" +
+               (r.motivo == Rechazo::ComasDecimales ? "; \u00bfcomas decimales? Separe los valores con \u00ab;\u00bb" : "");
     case Rechazo::NombreLargo:
         return "el nombre \u00ab" + r.texto + "\u00bb tiene m\u00e1s de " + std::to_string(LectorEntrada::MaximoNombre) +
                " caracteres";
+    case Rechazo::NombreNoValido:
+        return "el nombre \u00ab" + r.texto + "\u00bb lleva un car\u00e1cter de control o uno que XML no admite";
     }
     return {};
 }
 
 std::string MensajeIdentificador(std::string_view linea1) {
     // a line of megabytes would not fit any message box: quote its start
-    constexpr std::size_t Maximo = 200;
-    std::string citada(linea1.substr(0, Maximo));
-    if (linea1.size() > Maximo) {
-        while (!citada.empty() && Continuacion(citada.back())) citada.pop_back();
-        if (!citada.empty() && (static_cast<unsigned char>(citada.back()) & 0x80)) citada.pop_back();
-        citada += "...";
-    }
-    return " El indicador de tipo de datos " + BytesAUtf8(citada) + " no es reconocido ";
+    return " El indicador de tipo de datos " + Cita(linea1, 200) + " no es reconocido ";
 }
 
 std::variant<int, FalloEntrada> LeeIdentificador(std::string_view linea1) {
@@ -83,133 +125,132 @@ void LectorEntrada::Lee(std::string_view t) {
         crPendiente_ = false;
         if (t[0] == '\n') i = 1;
     }
-    if (!identificador_) {
-        const std::size_t fin = t.find_first_of("\r\n", i);
-        linea1_.append(t.substr(i, fin == std::string_view::npos ? std::string_view::npos : fin - i));
-        if (linea1_.size() > maximoLinea_) {
-            Rechaza({Rechazo::LineaLarga, 1, 0, std::to_string(maximoLinea_)}, -1);
-            identificador_ = FalloEntrada{FalloEntrada::General, MensajeErrorAbrir, rechazos_.front()};
-            detenido_ = true;
-            return;
-        }
-        if (fin == std::string_view::npos) return;
-        identificador_ = LeeIdentificador(linea1_);
-        if (std::holds_alternative<FalloEntrada>(*identificador_)) {
-            detenido_ = true;
-            return;
-        }
-        i = fin + 1;
-        if (t[fin] == '\r') {
-            if (i == t.size()) crPendiente_ = true;
-            else if (t[i] == '\n') ++i;
-        }
-    }
-    std::size_t inicio = i;
-    for (; i < t.size(); ++i) {
-        const char c = t[i];
-        if (c != ',' && c != '\r' && c != '\n') continue;
-        if (!lineaEmpezada_) EmpiezaLinea(), lineaEmpezada_ = true; // a new line starts
-        if (detenido_) return;
-        largoLinea_ += i - inicio + 1;
-        if (campo_.empty()) {
-            FinCampo(t.substr(inicio, i - inicio));
-        } else {
-            campo_.append(t.substr(inicio, i - inicio));
-            FinCampo(campo_);
-            campo_.clear();
-        }
-        inicio = i + 1;
-        if (c == ',') continue;
-        // the line ends: CR LF, LF or a lone CR
-        FinDeLinea();
-        lineaEmpezada_ = false;
-        campoEnLinea_ = 0;
-        largoLinea_ = 0;
-        if (c == '\r') {
-            if (i + 1 == t.size()) crPendiente_ = true;
-            else if (t[i + 1] == '\n') inicio = ++i + 1;
-        }
-    }
-    if (inicio < t.size()) {
-        if (!lineaEmpezada_) EmpiezaLinea(), lineaEmpezada_ = true;
-        if (detenido_) return;
-        largoLinea_ += t.size() - inicio;
-        campo_.append(t.substr(inicio));
-    }
-    if (largoLinea_ > maximoLinea_) {
-        Rechaza({Rechazo::LineaLarga, lineasPuntos_ + 1, 0, std::to_string(maximoLinea_)}, -1);
+    if (!identificador_ && !LeePrimeraLinea(t, i)) return;
+    LeeLineas(t.substr(i));
+}
+
+// Gathers line 1 up to its line end and reads the format; true when points follow from t[i].
+bool LectorEntrada::LeePrimeraLinea(std::string_view t, std::size_t& i) {
+    const std::size_t fin = t.find_first_of("\r\n", i);
+    linea1_.append(t.substr(i, fin == std::string_view::npos ? std::string_view::npos : fin - i));
+    if (linea1_.size() > maximoLinea_) {
+        Rechaza({Rechazo::LineaLarga, 1, 0, std::to_string(maximoLinea_)});
+        identificador_ = FalloEntrada{FalloEntrada::General, MensajeErrorAbrir, rechazos_.front()};
         detenido_ = true;
+        return false;
+    }
+    if (fin == std::string_view::npos) return false;
+    identificador_ = LeeIdentificador(linea1_);
+    if (std::holds_alternative<FalloEntrada>(*identificador_)) {
+        detenido_ = true;
+        return false;
+    }
+    i = fin + 1;
+    if (t[fin] == '\r') {
+        if (i == t.size()) crPendiente_ = true;
+        else if (t[i] == '\n') ++i;
+    }
+    return true;
+}
+
+// Reads the point lines of a piece; a line the piece cuts waits for the next.
+void LectorEntrada::LeeLineas(std::string_view t) {
+    std::size_t inicio = 0;
+    while (inicio < t.size() && !detenido_) {
+        const std::size_t fin = t.find_first_of("\r\n", inicio);
+        const std::string_view trozo = t.substr(inicio, fin == std::string_view::npos ? std::string_view::npos : fin - inicio);
+        if (linea_.size() + trozo.size() > maximoLinea_) {
+            Rechaza({Rechazo::LineaLarga, lineasPuntos_ + 2, 0, std::to_string(maximoLinea_)});
+            detenido_ = true;
+            return;
+        }
+        if (fin == std::string_view::npos) {
+            linea_.append(trozo);
+            return;
+        }
+        if (linea_.empty()) {
+            LineaCompleta(trozo);
+        } else {
+            linea_.append(trozo);
+            LineaCompleta(linea_);
+            linea_.clear();
+        }
+        inicio = fin + 1; // the line ends: CR LF, LF or a lone CR
+        if (t[fin] == '\r') {
+            if (inicio == t.size()) crPendiente_ = true;
+            else if (t[inicio] == '\n') ++inicio;
+        }
     }
 }
 
-// Counts the line that starts now; the refusals its values make certain become certain.
-void LectorEntrada::EmpiezaLinea() {
+void LectorEntrada::LineaCompleta(std::string_view linea) {
     if (lineasPuntos_ == maximoPuntos_) {
-        Rechaza({Rechazo::DemasiadasLineas, lineasPuntos_ + 2, 0,
-                 "m\u00e1s de " + std::to_string(maximoPuntos_) + " puntos"}, -1);
+        Rechaza({Rechazo::DemasiadasLineas, lineasPuntos_ + 2, 0, "m\u00e1s de " + std::to_string(maximoPuntos_) + " puntos"});
         detenido_ = true;
         return;
     }
     ++lineasPuntos_;
-    Confirma();
+    LeePunto(linea, lineasPuntos_ + 1); // line 1 is the identifier
 }
 
-void LectorEntrada::Confirma() {
-    std::size_t n = 0;
-    while (n < rechazosInciertos_.size() && rechazosInciertos_[n].first < 3 * lineasPuntos_) ++n;
-    for (std::size_t k = 0; k < n; ++k) Rechaza(std::move(rechazosInciertos_[k].second), -1);
-    rechazosInciertos_.erase(rechazosInciertos_.begin(), rechazosInciertos_.begin() + static_cast<std::ptrdiff_t>(n));
-}
-
-void LectorEntrada::FinCampo(std::string_view campo) {
-    ++campoEnLinea_;
-    if (nombres_) {
-        camposLinea_.emplace_back(campo);
+// One line, one point: three values, or with names a name and three values. A refused line
+// keeps its place with its values NaN.
+void LectorEntrada::LeePunto(std::string_view linea, std::int64_t numero) {
+    const bool comaDecimal = linea.find(';') != std::string_view::npos;
+    const char separador = comaDecimal ? ';' : ',';
+    campos_.clear();
+    for (std::size_t desde = 0;;) {
+        const std::size_t fin = linea.find(separador, desde);
+        campos_.push_back(linea.substr(desde, fin == std::string_view::npos ? std::string_view::npos : fin - desde));
+        if (fin == std::string_view::npos) break;
+        desde = fin + 1;
+    }
+    const std::size_t n = campos_.size();
+    const bool conNombre = nombres_ && n == 4;
+    if (nombres_) listos_.nombres.push_back(conNombre ? Nombre(campos_[0], numero) : std::string());
+    listos_.lineas.push_back(numero);
+    if (n == 3 || conNombre) {
+        for (std::size_t k = 0; k < 3; ++k)
+            Valor(campos_[n - 3 + k], k, static_cast<int>(n - 2 + k), numero, comaDecimal);
         return;
     }
-    Valor(campo, campoEnLinea_, lineasPuntos_ + 1); // line 1 is the identifier
-}
-
-void LectorEntrada::Valor(std::string_view campo, int numero, std::int64_t linea) {
-    const std::int64_t indice = campos_++;
-    const std::optional<double> v = NumeroValido(campo);
-    pendientes_.push_back(v ? *v : std::nan(""));
-    lineasPendientes_.push_back(linea);
-    if (!v) Rechaza({EnBlanco(campo) ? Rechazo::Vacio : Rechazo::NoNumerico, linea, numero, Cita(campo, 40)}, indice);
-}
-
-// With names, a whole line is one point: a name and three values, or three values.
-void LectorEntrada::FinDeLinea() {
-    if (!nombres_) return;
-    const std::int64_t linea = lineasPuntos_ + 1;
-    std::vector<std::string> c = std::move(camposLinea_);
-    camposLinea_.clear();
-    std::string nombre;
-    std::size_t primero = 0;
-    if (c.size() == 4) {
-        const auto a = std::find_if_not(c[0].begin(), c[0].end(), EsBlanco);
-        const auto b = std::find_if_not(c[0].rbegin(), std::make_reverse_iterator(a), EsBlanco).base();
-        nombre.assign(a, b);
-        const auto caracteres = std::count_if(nombre.begin(), nombre.end(), [](char ch) { return !Continuacion(ch); });
-        if (static_cast<std::size_t>(caracteres) > MaximoNombre)
-            Rechaza({Rechazo::NombreLargo, linea, 1, Cita(nombre, 40)}, -1);
-        primero = 1;
-    } else if (c.size() != 3 && !(c.size() == 1 && EnBlanco(c[0]))) {
-        Rechaza({Rechazo::Campos, linea, 0, std::to_string(c.size())}, -1);
-        c.assign(3, "0"); // the point keeps its place; the file is refused anyway
-    }
-    if (c.size() == 1) c.resize(3); // a blank line: three empty values
-    for (std::size_t k = 0; k < 3; ++k) Valor(c[primero + k], static_cast<int>(primero + k + 1), linea);
-    nombresPendientes_.push_back(std::move(nombre));
-}
-
-// A refusal is certain once the point its field belongs to is (the file has that many lines);
-// `indice` -1: certain now.
-void LectorEntrada::Rechaza(Rechazo r, std::int64_t indice) {
-    if (indice >= 3 * lineasPuntos_) {
-        rechazosInciertos_.emplace_back(indice, std::move(r));
+    for (Columna* c : {&listos_.valores.c1, &listos_.valores.c2, &listos_.valores.c3}) c->push_back(std::nan(""));
+    if (n == 1 && EnBlanco(linea)) {
+        Rechaza({Rechazo::LineaEnBlanco, numero, 0, {}});
         return;
     }
+    const bool comas = !comaDecimal && (ConComasDecimales(campos_, 0, 3) ||
+                                        (nombres_ && ConComasDecimales(campos_, 1, 3)));
+    Rechaza({comas ? Rechazo::ComasDecimales : Rechazo::Campos, numero, 0, std::to_string(n), nombres_});
+}
+
+// A point's name, blanks around it dropped; a refused one is reported.
+std::string LectorEntrada::Nombre(std::string_view campo, std::int64_t linea) {
+    const std::string_view nombre = SinBlancos(campo);
+    const auto caracteres = std::count_if(nombre.begin(), nombre.end(), [](char ch) { return !Continuacion(ch); });
+    if (static_cast<std::size_t>(caracteres) > MaximoNombre)
+        Rechaza({Rechazo::NombreLargo, linea, 1, Cita(nombre, 40)});
+    else if (!NombreAdmitido(nombre))
+        Rechaza({Rechazo::NombreNoValido, linea, 1, Cita(nombre, 40)});
+    return std::string(nombre);
+}
+
+// Value `k` (0 to 2) of the point, field `numero` of its line.
+void LectorEntrada::Valor(std::string_view campo, std::size_t k, int numero, std::int64_t linea, bool comaDecimal) {
+    std::optional<double> v;
+    if (!comaDecimal) {
+        v = NumeroValido(campo);
+    } else if (campo.find('.') == std::string_view::npos) {
+        std::string punto(campo);
+        std::replace(punto.begin(), punto.end(), ',', '.');
+        v = NumeroValido(punto);
+    }
+    Columna* columnas[] = {&listos_.valores.c1, &listos_.valores.c2, &listos_.valores.c3};
+    columnas[k]->push_back(v ? *v : std::nan(""));
+    if (!v) Rechaza({EnBlanco(campo) ? Rechazo::Vacio : Rechazo::NoNumerico, linea, numero, Cita(campo, 40)});
+}
+
+void LectorEntrada::Rechaza(Rechazo r) {
     ++totalRechazos_;
     if (rechazos_.size() < MaximoGuardados) rechazos_.push_back(std::move(r));
 }
@@ -222,48 +263,12 @@ void LectorEntrada::Termina() {
         } else {
             identificador_ = LeeIdentificador(linea1_);
         }
-        detenido_ = std::holds_alternative<FalloEntrada>(*identificador_);
+        detenido_ = true;
         return;
     }
-    if (lineaEmpezada_) { // the last line has no line end
-        FinCampo(campo_);
-        campo_.clear();
-        FinDeLinea();
-        lineaEmpezada_ = false;
-    }
-    const std::int64_t faltan = 3 * lineasPuntos_ - campos_;
-    if (faltan > 0) {
-        Rechaza({Rechazo::FaltanValores, lineasPuntos_ + 1, 0,
-                 std::to_string(lineasPuntos_) + " puntos necesitan " + std::to_string(3 * lineasPuntos_) +
-                     " valores y hay " + std::to_string(campos_)},
-                -1);
-    }
-    Confirma(); // what lies past 3 x lines is never read
-    rechazosInciertos_.clear();
+    if (!linea_.empty()) LineaCompleta(linea_); // the last line has no line end
+    linea_.clear();
     detenido_ = true;
-}
-
-LectorEntrada::Puntos LectorEntrada::TomaPuntos() {
-    Puntos p;
-    const std::int64_t seguros = std::min(campos_ / 3, lineasPuntos_);
-    const auto n = static_cast<std::size_t>(std::max<std::int64_t>(0, seguros - entregados_));
-    for (Columna* c : {&p.valores.c1, &p.valores.c2, &p.valores.c3}) c->resize(n);
-    p.lineas.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        p.valores.c1[i] = pendientes_[3 * i];
-        p.valores.c2[i] = pendientes_[3 * i + 1];
-        p.valores.c3[i] = pendientes_[3 * i + 2];
-        p.lineas[i] = lineasPendientes_[3 * i];
-    }
-    if (nombres_) {
-        p.nombres.assign(std::make_move_iterator(nombresPendientes_.begin()),
-                         std::make_move_iterator(nombresPendientes_.begin() + static_cast<std::ptrdiff_t>(n)));
-        nombresPendientes_.erase(nombresPendientes_.begin(), nombresPendientes_.begin() + static_cast<std::ptrdiff_t>(n));
-    }
-    pendientes_.erase(pendientes_.begin(), pendientes_.begin() + static_cast<std::ptrdiff_t>(3 * n));
-    lineasPendientes_.erase(lineasPendientes_.begin(), lineasPendientes_.begin() + static_cast<std::ptrdiff_t>(3 * n));
-    entregados_ += static_cast<std::int64_t>(n);
-    return p;
 }
 
 std::variant<FicheroEntrada, FalloEntrada> LeeFicheroEntrada(std::string_view contenido) {

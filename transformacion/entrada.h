@@ -7,11 +7,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
 // Input coordinate file: line 1 the format identifier 1 to 6, then one point a line, three
-// values separated by commas. Lines end with CR LF, LF or a lone CR.
+// values separated by commas, or by semicolons with commas as decimal separators (a Spanish
+// spreadsheet's CSV). Lines end with CR LF, LF or a lone CR.
 
 inline const std::string MensajeErrorAbrir =
     " \u00a1Se ha producido un error al abrir el archivo! \r\n"
@@ -23,13 +25,24 @@ inline constexpr std::int64_t MaximoPuntosFichero = 32766;
 
 // A place where the reading refused the file.
 struct Rechazo {
-    enum Motivo { NoNumerico, Vacio, LineaLarga, FaltanValores, DemasiadasLineas, Campos, NombreLargo } motivo;
+    enum Motivo {
+        NoNumerico,
+        Vacio,
+        LineaLarga,
+        LineaEnBlanco,
+        DemasiadasLineas,
+        Campos,         // `texto`: how many fields the line has
+        ComasDecimales, // as Campos, but the fields read as three numbers with decimal commas
+        NombreLargo,
+        NombreNoValido,
+    } motivo;
     std::int64_t linea = 0; // of the file, counted from 1 (line 1 is the identifier)
     int campo = 0;          // of that line, counted from 1; 0 for the whole line
     std::string texto;      // the refused text, at most 40 characters
+    bool conNombre = false; // Campos, ComasDecimales: a name was allowed before the values
 };
 
-// "campo 2: «1,5x» no es un número", "faltan valores: ...": the place without the line.
+// "campo 2: «1,5x» no es un número", "línea en blanco": the place without the line.
 std::string DescribeRechazo(const Rechazo& r);
 
 struct FalloEntrada {
@@ -45,18 +58,19 @@ std::string MensajeIdentificador(std::string_view linea1);
 std::variant<int, FalloEntrada> LeeIdentificador(std::string_view linea1);
 
 // Reads an input file as its bytes arrive, in pieces of any size, and hands out the points
-// once they are sure to be points: the values are one stream of fields, each ended by a comma
-// or a line end, and point i takes fields 3i - 2 to 3i; the number of points is the number of
-// lines after line 1, blank ones included, so a line with fewer or more values shifts the
-// following points. A field that is not a number is refused wherever it stands.
+// once their lines are complete. Every line after line 1 is one point: exactly three values
+// (with names, optionally a name before them); a line with any other number of fields, a blank
+// line or a field that is not a number is refused, naming the line. A line holding a ";" is
+// split at ";" and reads "," as its decimal separator; a "." in it is refused, since a Spanish
+// spreadsheet writes it only to group thousands.
 class LectorEntrada {
 public:
     // `maximoLinea`: a longer line is refused; `maximoPuntos`: more lines are refused.
     explicit LectorEntrada(std::size_t maximoLinea = std::numeric_limits<std::size_t>::max(),
                            std::int64_t maximoPuntos = std::numeric_limits<std::int64_t>::max());
 
-    // Point names: each line is one point, its three values optionally after a name (text
-    // without a comma, at most MaximoNombre characters, blanks around it dropped). No shifting.
+    // Point names: a line may start with a name before its three values (at most MaximoNombre
+    // characters, blanks around it dropped; no control character or character XML forbids).
     void ConNombres() { nombres_ = true; }
     static constexpr std::size_t MaximoNombre = 64;
 
@@ -65,17 +79,17 @@ public:
 
     // After line 1 (or the end): the format, or why line 1 was refused.
     std::optional<std::variant<int, FalloEntrada>> Identificador() const { return identificador_; }
-    // Reading stopped for good: the identifier or a line too long.
+    // Reading stopped for good: the identifier, a line too long or too many lines.
     bool Detenido() const { return detenido_; }
 
-    // Points certain so far, taken out: three values each (NaN for a refused one), and the
-    // file line of each point's first value.
+    // Points of the lines complete so far, taken out: three values each (NaN for a refused
+    // one), and the file line of each point.
     struct Puntos {
         Columnas3 valores;
         std::vector<std::int64_t> lineas;
         std::vector<std::string> nombres; // with names: each point's, empty for none
     };
-    Puntos TomaPuntos();
+    Puntos TomaPuntos() { return std::exchange(listos_, {}); }
 
     // The first refusals (up to `maximoGuardados`) and how many there were in all.
     const std::vector<Rechazo>& Rechazos() const { return rechazos_; }
@@ -83,32 +97,25 @@ public:
     static constexpr std::size_t MaximoGuardados = 20;
 
 private:
-    void FinCampo(std::string_view campo);
-    void FinDeLinea();
-    void Valor(std::string_view campo, int numero, std::int64_t linea);
-    void EmpiezaLinea();
-    void Rechaza(Rechazo r, std::int64_t indice);
-    void Confirma();
+    bool LeePrimeraLinea(std::string_view t, std::size_t& i);
+    void LeeLineas(std::string_view t);
+    void LineaCompleta(std::string_view linea);
+    void LeePunto(std::string_view linea, std::int64_t numero);
+    std::string Nombre(std::string_view campo, std::int64_t linea);
+    void Valor(std::string_view campo, std::size_t k, int numero, std::int64_t linea, bool comaDecimal);
+    void Rechaza(Rechazo r);
 
     std::size_t maximoLinea_;
     std::int64_t maximoPuntos_;
     std::optional<std::variant<int, FalloEntrada>> identificador_;
     std::string linea1_;
-    std::string campo_;   // the start of a field cut by the end of a piece
+    std::string linea_;        // the start of a line cut by the end of a piece
     bool crPendiente_ = false; // a CR ended the last piece: an LF first in the next is its pair
     bool detenido_ = false;
-    bool lineaEmpezada_ = false;
-    std::size_t largoLinea_ = 0;
-    std::int64_t lineasPuntos_ = 0; // lines after line 1 seen, the current one included
-    int campoEnLinea_ = 0;
-    std::int64_t campos_ = 0;       // fields read after line 1
-    std::int64_t entregados_ = 0;   // points handed out
-    std::vector<double> pendientes_; // values of fields not yet handed out
-    std::vector<std::int64_t> lineasPendientes_; // file line of each of those fields
+    std::int64_t lineasPuntos_ = 0; // lines after line 1 read
     bool nombres_ = false;
-    std::vector<std::string> camposLinea_;       // with names: the fields of the current line
-    std::vector<std::string> nombresPendientes_; // with names: one a point not handed out
-    std::vector<std::pair<std::int64_t, Rechazo>> rechazosInciertos_; // past 3 x lines so far
+    std::vector<std::string_view> campos_; // of the line being read
+    Puntos listos_;
     std::vector<Rechazo> rechazos_;
     std::int64_t totalRechazos_ = 0;
 };

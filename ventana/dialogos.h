@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -33,6 +34,10 @@ public:
     virtual std::optional<Impresion> dialogoImprimir(QWidget* padre) = 0;
     // Sends one document to the printer chosen last; false with a description on failure.
     virtual bool imprime(const QString& documento, QString& error) = 0;
+    // A wait with a Cancelar button, shown until `terminado` (asked often) is true; Cancelar
+    // calls `cancela` and the wait goes on, unseen, until `terminado`.
+    virtual void espera(QWidget* padre, const QString& texto, const std::function<bool()>& terminado,
+                        const std::function<void()>& cancela) = 0;
 };
 
 // " ¡El Fichero ya existe! ¿Desea sobreescribirlo? " and, on lines of their own, the file's

@@ -10,6 +10,9 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
 #include <QScreen>
 #include <QTextDocument>
 
@@ -142,4 +145,20 @@ bool DialogosQt::imprime(const QString& documento, QString& error) {
         return false;
     }
     return true;
+}
+
+void DialogosQt::espera(QWidget* padre, const QString& texto, const std::function<bool()>& terminado,
+                        const std::function<void()>& cancela) {
+    QProgressDialog d(texto, QStringLiteral("Cancelar"), 0, 0, padre);
+    d.setWindowTitle(TituloMensajes);
+    d.setWindowModality(Qt::WindowModal);
+    d.setMinimumDuration(0);
+    QTimer reloj;
+    QObject::connect(&reloj, &QTimer::timeout, &d, [&] {
+        if (terminado()) d.reset();
+    });
+    QObject::connect(&d, &QProgressDialog::canceled, &d, [&] { cancela(); });
+    reloj.start(50);
+    if (!terminado()) d.exec();
+    while (!terminado()) QThread::msleep(10); // after Cancelar, the writer stops within a tenth of a second
 }

@@ -19,6 +19,8 @@ public:
     bool hayImpresora() override;
     std::optional<Impresion> dialogoImprimir(QWidget* padre) override;
     bool imprime(const QString& documento, QString& error) override;
+    void espera(QWidget* padre, const QString& texto, const std::function<bool()>& terminado,
+                const std::function<void()>& cancela) override;
 
 private:
     std::unique_ptr<QPrinter> impresora_;

@@ -23,5 +23,7 @@ std::optional<QByteArray> AbreElegido(Dialogos& dialogos, QWidget* padre, RutasC
 std::optional<QString> EligeDestino(Dialogos& dialogos, QWidget* padre, RutasCompartidas& rutas, bool porVentana);
 
 // Replaces the file atomically (or writes a device or FIFO in place): on any failure a
-// previous file stays as it was, and the result is false.
-bool GuardaAtomico(const QString& ruta, std::string_view datos);
+// previous file stays as it was. A device or FIFO is written by a worker: when its reader
+// takes long, a wait with Cancelar shows, and the interface goes on being drawn. Nothing when
+// saved; else the save error message, naming the file and the fault.
+std::optional<QString> GuardaConEspera(Dialogos& dialogos, QWidget* padre, const QString& ruta, std::string_view datos);

@@ -353,13 +353,11 @@ bool Main::transforma(int indice) {
     } catch (const FalloAritmetico& e) {
         // name the first point that fails on its own (one outside the grid may come before it)
         std::string mensaje = MensajeFalloAritmetico(e.what());
-        for (std::size_t i = 0; i < entrada.c1.size(); ++i) {
-            const auto fallo = FalloDelPunto(indice + 1, entrada, i, metodo);
-            if (fallo && !fallo->fueraDeRejilla) {
-                mensaje = MensajeFalloAritmetico(fallo->descripcion, i + 1, indice + 1);
-                break;
-            }
-        }
+        RecorreFallos(indice + 1, entrada, metodo, [&](std::size_t i, const FalloPunto& f) {
+            if (f.fueraDeRejilla) return true;
+            mensaje = MensajeFalloAritmetico(f.descripcion, i + 1, indice + 1);
+            return false;
+        });
         avisa(QString::fromStdString(mensaje), Icono::Informacion, true);
         unsetCursor();
         return false;
@@ -450,5 +448,5 @@ void Main::Output_Click() {
         avisa(QString::fromStdString(MensajeErrorGuardar), Icono::Ninguno, false);
         return;
     }
-    if (!GuardaAtomico(*ruta, texto)) avisa(QString::fromStdString(MensajeErrorGuardar), Icono::Ninguno, false);
+    if (const auto fallo = GuardaConEspera(dialogos_, this, *ruta, texto)) avisa(*fallo, Icono::Ninguno, false);
 }

@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n) 
             break;
         case FalloEntrada::IdentificadorNoReconocido:
             EXIGE(f->mensaje.rfind(" El indicador de tipo de datos ", 0) == 0);
-            EXIGE(f->mensaje.size() <= 260);
+            EXIGE(f->mensaje.size() <= 4 * 200 + 3 + 48);
             break;
         }
         if (f->rechazo) EXIGE(f->rechazo->texto.size() <= 4 * 40 + 3);
