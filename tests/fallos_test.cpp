@@ -26,6 +26,7 @@ struct Fallo {
     int numero = 0;
     int antes = 0;
 } fallo;
+int sincronizado = -1; // the descriptor fsync last took: a written file about to be closed
 
 bool Falla(const char* llamada) {
     if (fallo.llamada != llamada) return false;
@@ -38,11 +39,16 @@ bool Falla(const char* llamada) {
 } // namespace
 
 extern "C" {
-int __wrap_fsync(int fd) { return Falla("fsync") ? -1 : __real_fsync(fd); }
+int __wrap_fsync(int fd) {
+    if (Falla("fsync")) return -1;
+    sincronizado = fd;
+    return __real_fsync(fd);
+}
 int __wrap_rename(const char* desde, const char* hacia) { return Falla("rename") ? -1 : __real_rename(desde, hacia); }
-// the descriptor is closed all the same, as a close that reports a deferred write error does
+// the close of a written file fails; the descriptor is closed all the same, as a close that
+// reports a deferred write error does
 int __wrap_close(int fd) {
-    const bool falla = Falla("close");
+    const bool falla = fd == sincronizado && Falla("close");
     const int r = __real_close(fd);
     if (!falla) return r;
     errno = fallo.numero;

@@ -62,9 +62,9 @@ TEST(LeeFicheroEntrada, CasosDelFormato) {
     EXPECT_EQ(punto.puntos.c1, csv.puntos.c1);
     EXPECT_EQ(punto.puntos.c2, csv.puntos.c2);
     EXPECT_EQ(punto.puntos.c3, csv.puntos.c3);
-    // a long identifier is quoted up to a whole character: 198 letters and a euro sign over byte 200
-    EXPECT_EQ(std::get<FalloEntrada>(LeeFicheroEntrada(std::string(198, 'a') + "\xe2\x82\xac\r\n1,2,3")).mensaje,
-              " El indicador de tipo de datos " + std::string(198, 'a') + "... no es reconocido ");
+    // a long identifier is quoted up to 200 characters, whole: 199 letters and a euro sign
+    EXPECT_EQ(std::get<FalloEntrada>(LeeFicheroEntrada(std::string(199, 'a') + "\xe2\x82\xac" "b\r\n1,2,3")).mensaje,
+              " El indicador de tipo de datos " + std::string(199, 'a') + "\xe2\x82\xac... no es reconocido ");
 }
 
 TEST(LeeFicheroEntrada, LimiteDePuntosDeLaVentana) {
