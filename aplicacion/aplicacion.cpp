@@ -3,7 +3,9 @@
 #include "editor/editor.h"
 #include "aplicacion/informacion.h"
 
-Aplicacion::Aplicacion(Dialogos& dialogos) : dialogos_(dialogos), main_(new Main(dialogos)) {
+#include <utility>
+
+Aplicacion::Aplicacion(Dialogos& dialogos) : dialogos_(dialogos), main_(new Main(dialogos_)) {
     main_->setAttribute(Qt::WA_DeleteOnClose);
     main_->setWindowIcon(IconoOrvalo(64));
     main_->antesDeDialogoFichero = [this] { creaEditorSiFalta(); };
@@ -17,6 +19,17 @@ Aplicacion::Aplicacion(Dialogos& dialogos) : dialogos_(dialogos), main_(new Main
 
 Aplicacion::~Aplicacion() { delete main_; }
 
+void Aplicacion::cargaFichero(const QString& ruta) {
+    dialogos_.eligeAntes(ruta);
+    main_->Input_Click();
+    dialogos_.eligeAntes(std::nullopt); // used or not, it answers no other dialog
+}
+
+std::optional<QString> DialogosConRuta::abrir(QWidget* padre, const QString& filtro) {
+    if (!ruta_) return dialogos_.abrir(padre, filtro);
+    return std::exchange(ruta_, std::nullopt);
+}
+
 // Modal without a nested event loop: the window blocks the others until it closes.
 void Aplicacion::muestraModal(QWidget* w) {
     if (w != editor_) w->setAttribute(Qt::WA_DeleteOnClose);
@@ -25,7 +38,6 @@ void Aplicacion::muestraModal(QWidget* w) {
     w->show();
     w->raise();
     w->activateWindow();
-    ultimaModal_ = w;
 }
 
 void Aplicacion::creaEditorSiFalta() {

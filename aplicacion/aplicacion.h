@@ -1,12 +1,32 @@
 #pragma once
 
 #include "editor/editor.h"
+#include "ventana/dialogos.h"
 #include "ventana/main.h"
 
 #include <QObject>
 #include <QPointer>
 
-class Dialogos;
+// The program's dialogs, except that the next open dialog answers with a path already chosen
+// (the file named on the command line) without showing itself.
+class DialogosConRuta : public Dialogos {
+public:
+    explicit DialogosConRuta(Dialogos& dialogos) : dialogos_(dialogos) {}
+    void eligeAntes(std::optional<QString> ruta) { ruta_ = std::move(ruta); }
+
+    std::optional<QString> abrir(QWidget* padre, const QString& filtro) override;
+    std::optional<QString> guardar(QWidget* padre, const QString& filtro) override { return dialogos_.guardar(padre, filtro); }
+    void mensaje(QWidget* padre, const QString& texto, Icono icono) override { dialogos_.mensaje(padre, texto, icono); }
+    bool pregunta(QWidget* padre, const QString& texto) override { return dialogos_.pregunta(padre, texto); }
+    void pitido() override { dialogos_.pitido(); }
+    bool hayImpresora() override { return dialogos_.hayImpresora(); }
+    std::optional<Impresion> dialogoImprimir(QWidget* padre) override { return dialogos_.dialogoImprimir(padre); }
+    bool imprime(const QString& documento, QString& error) override { return dialogos_.imprime(documento, error); }
+
+private:
+    Dialogos& dialogos_;
+    std::optional<QString> ruta_;
+};
 
 // The program's windows and how they reach each other: the main window, the editor (which
 // the file commands bring into existence hidden), the help and About windows.
@@ -18,15 +38,14 @@ public:
 
     Main& ventana() { return *main_; }
     Editor* editor() const { return editor_; } // null while it does not exist
-    // The window a button opened last (editor, help or About), for tests.
-    QWidget* ultimaModal() const { return ultimaModal_; }
+    // "Entrada por fichero" of the file `ruta` without its dialog: the same checks and messages.
+    void cargaFichero(const QString& ruta);
 
 private:
     void creaEditorSiFalta();
     void muestraModal(QWidget* w);
 
-    Dialogos& dialogos_;
+    DialogosConRuta dialogos_;
     QPointer<Main> main_;
     QPointer<Editor> editor_;
-    QPointer<QWidget> ultimaModal_;
 };

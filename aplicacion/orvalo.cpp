@@ -8,7 +8,9 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
 #include <memory>
+#include <optional>
 
 int main(int argc, char** argv) {
     IgnoraSenalesDeEscritura(); // a pipe whose reader quit or a file-size limit: a reported save error
@@ -16,6 +18,14 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Orvalo"));
     QApplication::setOrganizationName(QStringLiteral("Orvalo")); // where the chosen method is kept
     QApplication::setWindowIcon(IconoOrvalo(64));
+    // orvalo [FICHERO]: the file is read as "Entrada por fichero" reads it, once the window is up
+    const QStringList argumentos = QApplication::arguments();
+    if (argumentos.size() > 2) {
+        std::fputs("uso: orvalo [FICHERO]\n", stderr);
+        return 2;
+    }
+    const std::optional<QString> fichero =
+        argumentos.size() == 2 ? std::optional<QString>(argumentos[1]) : std::nullopt;
     // the standard dialogs speak Spanish like the rest of the program
     QTranslator traduccion;
     if (traduccion.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -28,6 +38,7 @@ int main(int argc, char** argv) {
     QObject::connect(inicio, &Inicio::terminado, [&] {
         aplicacion = std::make_unique<Aplicacion>(dialogos);
         aplicacion->ventana().show();
+        if (fichero) aplicacion->cargaFichero(*fichero);
     });
     inicio->show();
     return QApplication::exec();

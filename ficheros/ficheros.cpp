@@ -297,7 +297,9 @@ Escritura::Escritura(const std::string& ruta) {
     if (existe) {
         modo = st.st_mode & 07777;
         // the owner and group stay where the process may keep them (as root, or the group alone)
-        if (::fchown(fd_, st.st_uid, st.st_gid) != 0) (void)::fchown(fd_, static_cast<uid_t>(-1), st.st_gid);
+        const bool guardados = ::fchown(fd_, st.st_uid, st.st_gid) == 0 ||
+                               ::fchown(fd_, static_cast<uid_t>(-1), st.st_gid) == 0;
+        static_cast<void>(guardados); // else the file is the process's: no reason to refuse the save
     }
     if (::fchmod(fd_, modo) != 0) Falla(ErrorFichero::NoSeAbre, errno);
 }

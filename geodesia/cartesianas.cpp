@@ -10,7 +10,7 @@ Columnas3 GeodesicasACartesianas(const Columna& latitudes, const Columna& longit
     const std::size_t n = latitudes.size();
     const double a = elipsoide.a;
     const double b = elipsoide.b;
-    const double e2 = (std::pow(a, 2) - std::pow(b, 2)) / std::pow(a, 2);
+    const double e2 = ExcentricidadesDe(elipsoide).e2;
     const double b2a2 = std::pow(b, 2) / std::pow(a, 2); // not 1 - e2
     const ColumnasAngulo rad = PseudoARadianes(latitudes, longitudes);
 
@@ -48,8 +48,7 @@ Columnas3 CartesianasAGeodesicas(const Columna& xs, const Columna& ys, const Col
     const std::size_t n = xs.size();
     const double a = elipsoide.a;
     const double b = elipsoide.b;
-    const double e2 = (std::pow(a, 2) - std::pow(b, 2)) / std::pow(a, 2);
-    const double ep2 = (std::pow(a, 2) - std::pow(b, 2)) / std::pow(b, 2);
+    const auto [e2, ep2] = ExcentricidadesDe(elipsoide);
 
     Columna latitudes(n), longitudes(n), alturas(n);
     for (std::size_t i = 0; i < n; ++i) {

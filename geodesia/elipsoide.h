@@ -1,6 +1,8 @@
 #pragma once
 
-// The two reference ellipsoids (semi-axes in metres) and the seven-parameter sets between
+#include <cmath>
+
+// The reference ellipsoids (semi-axes in metres) and the seven-parameter sets between
 // the geocentric Cartesian systems of ED50 and WGS84.
 
 // International 1924 (ED50): a exact, b = a * (1/f - 1) / (1/f) with 1/f = 297.
@@ -17,6 +19,21 @@ struct Elipsoide {
 
 inline Elipsoide ElipsoideEd50() { return {SemiejeMayorEd50, SemiejeMenorEd50}; }
 inline Elipsoide ElipsoideWgs84() { return {SemiejeMayorWgs84, SemiejeMenorWgs84}; }
+// GRS80, the ellipsoid of ETRS89: 1/f = 298.257222101.
+inline Elipsoide ElipsoideGrs80() {
+    constexpr double a = 6378137.0, inversaAplanamiento = 298.257222101;
+    return {a, a * (inversaAplanamiento - 1.0) / inversaAplanamiento};
+}
+
+// First and second eccentricity squared, the squares taken as powers of a and b.
+struct Excentricidades {
+    double e2;  // (a^2 - b^2) / a^2
+    double ep2; // (a^2 - b^2) / b^2
+};
+inline Excentricidades ExcentricidadesDe(Elipsoide e) {
+    return {(std::pow(e.a, 2) - std::pow(e.b, 2)) / std::pow(e.a, 2),
+            (std::pow(e.a, 2) - std::pow(e.b, 2)) / std::pow(e.b, 2)};
+}
 
 // p1..p3 translations (m), p4 scale correction, p5..p7 small rotations (rad) coupling
 // X-Y, X-Z and Y-Z.

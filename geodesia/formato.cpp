@@ -170,8 +170,6 @@ bool EsBlanco(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; 
 
 double TextoANumero(std::string_view texto) { return Valor(Explora(texto, true)); }
 
-bool EsNumerico(std::string_view texto) { return NumeroValido(texto).has_value(); }
-
 std::optional<double> NumeroValido(std::string_view texto) {
     const Explorado x = Explora(texto, false);
     if (!x.hayDigitos || !x.completo) return std::nullopt;
@@ -234,8 +232,7 @@ std::string FormatoNumero(std::string_view texto, int ancho, int decimales) {
     const std::string t = NumeroATexto(r);
 
     const std::size_t p = t.rfind('.');
-    std::size_t e = t.rfind('E');
-    if (e == std::string::npos) e = t.rfind('D');
+    const std::size_t e = t.rfind('E'); // NumeroATexto writes no D exponent
     std::string I, F;
     if (e == std::string::npos) {
         if (p != std::string::npos) {
@@ -393,8 +390,7 @@ void Maqueta(const Escalado& e, FormatoColumna f, std::string& destino) {
 
 } // namespace
 
-void AnadeTextoDeColumna(double v, int k, std::string& destino) {
-    const FormatoColumna f = FormatosColumnas[static_cast<std::size_t>(k)];
+void AnadeFormateado(double v, FormatoColumna f, std::string& destino) {
     const Escalado e = RedondeaEscalado(A15Cifras(v), f.decimales);
     if (CabeEnQuinceCifras(e) && f.decimales >= 0 && f.decimales <= 20) {
         Maqueta(e, f, destino);
@@ -403,14 +399,7 @@ void AnadeTextoDeColumna(double v, int k, std::string& destino) {
     }
 }
 
-std::string TextoDeColumna(double v, int k) {
-    std::string s;
-    AnadeTextoDeColumna(v, k, s);
-    return s;
-}
-
-double ValorMostrado(double v, int k) {
-    const FormatoColumna f = FormatosColumnas[static_cast<std::size_t>(k)];
+double ValorFormateado(double v, FormatoColumna f) {
     const Escalado e = RedondeaEscalado(A15Cifras(v), f.decimales);
     // y / 10^d is correctly rounded, as reading the text back would be
     if (CabeEnQuinceCifras(e)) return e.y / e.s;

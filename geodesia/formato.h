@@ -20,9 +20,7 @@ double TextoANumero(std::string_view texto);
 // The strict numeric test of an entered value, by the same grammar: blanks only around it, an
 // optional sign, digits with at most one "." (at least one digit), an optional exponent E or D
 // with an optional sign and at least one digit. No comma, nothing else, and no magnitude that
-// overflows a double.
-bool EsNumerico(std::string_view texto);
-// The value of a text that passes the numeric test; nothing for one that does not.
+// overflows a double. The value of a text that passes; nothing for one that does not.
 std::optional<double> NumeroValido(std::string_view texto);
 
 // Short text of x: " " or "-", then the magnitude to 15 significant digits without trailing
@@ -35,24 +33,15 @@ std::string NumeroATexto(double x);
 // An integer part wider than the field is preceded by (its length - ancho) spaces.
 std::string FormatoNumero(std::string_view texto, int ancho, int decimales);
 
-// Width and decimals of each of the eighteen coordinate columns.
+// The layout of a column: field width of the sign and integer digits, and decimals.
 struct FormatoColumna {
     int ancho;
     int decimales;
 };
 
-inline constexpr std::array<FormatoColumna, 18> FormatosColumnas{{
-    {8, 3}, {8, 3}, {6, 3}, // UTM zone 30: X, Y, h (m)
-    {8, 3}, {8, 3}, {6, 3}, // UTM zone 31
-    {3, 8}, {3, 8}, {6, 3}, // geodetic ED50: latitude, longitude (g.mmssffff), h
-    {8, 3}, {8, 3}, {8, 3}, // Cartesian ED50: X, Y, Z
-    {3, 8}, {3, 8}, {6, 3}, // geodetic WGS84
-    {8, 3}, {8, 3}, {8, 3}, // Cartesian WGS84
-}};
+// FormatoNumero(NumeroATexto(v), ancho, decimales) appended to `destino`, without building
+// either text where the rounded value has at most 15 digits.
+void AnadeFormateado(double v, FormatoColumna f, std::string& destino);
 
-// FormatoNumero(NumeroATexto(v)) with column k's width and decimals: the text a box shows.
-std::string TextoDeColumna(double v, int k);
-void AnadeTextoDeColumna(double v, int k, std::string& destino);
-
-// The value that text reads back as: TextoANumero(TextoDeColumna(v, k)).
-double ValorMostrado(double v, int k);
+// The value that layout reads back as: TextoANumero(FormatoNumero(NumeroATexto(v), ...)).
+double ValorFormateado(double v, FormatoColumna f);

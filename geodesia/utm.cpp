@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -13,22 +14,6 @@ constexpr double FalsoEste = 500000;
 constexpr double K0 = 0.9996;
 constexpr double Tolerancia = 5e-10;      // rad, footpoint iteration
 constexpr int MaximoActualizaciones = 100; // a huge northing can cycle between two doubles
-
-double MeridianoCentral(int huso) {
-    return huso == 30 ? (-3.0 / 180) * PiSistema : (3.0 / 180) * PiSistema;
-}
-
-struct Excentricidades {
-    double e2;  // (a^2 - b^2) / a^2
-    double ep2; // (a^2 - b^2) / b^2
-};
-
-Excentricidades DeEd50() {
-    const double a = SemiejeMayorEd50;
-    const double b = SemiejeMenorEd50;
-    return {(std::pow(a, 2) - std::pow(b, 2)) / std::pow(a, 2),
-            (std::pow(a, 2) - std::pow(b, 2)) / std::pow(b, 2)};
-}
 
 // e2^1 .. e2^5, each taken once with the power function.
 struct PotenciasE {
@@ -158,63 +143,87 @@ constexpr std::array<Fila, 7> P8{{{0, {}},
 
 } // namespace
 
+bool HusoValido(int huso) { return huso >= 1 && huso <= 60; }
+
+double MeridianoCentral(int huso) {
+    if (!HusoValido(huso)) throw std::invalid_argument("huso UTM 1 a 60");
+    return (static_cast<double>(6 * huso - 183) / 180) * PiSistema;
+}
+
 double ArcoMeridiano(double phi, double a, double e2) {
     return ((1 - e2) * a) * SumaTerminos(phi, PotenciasE(e2), true);
 }
 
-Columnas3 UtmAGeodesicas(const Columna& x, const Columna& y, const Columna& alturas, int huso) {
+namespace {
+
+// Footpoint latitude: the latitude whose meridian arc is yr (reduced northing, metres), by
+// fixed-point iteration until an update changes it by no more than the tolerance.
+double PieDePerpendicular(double yr, double a, const PotenciasE& pe) {
+    const double g = yr / ((1 - pe.e2) * a);
+    double phi = g;
+    double anterior;
+    int actualizaciones = 0;
+    do {
+        if (actualizaciones == MaximoActualizaciones)
+            throw FalloAritmetico("la latitud del pie de la perpendicular no converge");
+        anterior = phi;
+        phi = g - SumaTerminos(anterior, pe, false);
+        ++actualizaciones;
+    } while (std::fabs(phi - anterior) > Tolerancia);
+    CompruebaFinito(phi, "desbordamiento en la latitud del pie de la perpendicular");
+    return phi;
+}
+
+// The inverse series at the footpoint latitude phi for the reduced easting xr: the longitude
+// difference from the central meridian and the latitude difference from phi, in radians.
+struct Diferencias {
+    double lambda, phi;
+};
+
+Diferencias SerieInversa(double xr, double phi, double a, const Excentricidades& ex) {
+    const double cosPhi = std::cos(phi);
+    const double N = a / std::sqrt(1 - ex.e2 * std::pow(std::sin(phi), 2));
+    const double eta2 = ex.ep2 * std::pow(cosPhi, 2);
+    const double t = std::tan(phi);
+    const Potencias p(t, eta2);
+    const double x2 = std::pow(xr, 2), x3 = std::pow(xr, 3), x4 = std::pow(xr, 4),
+                 x5 = std::pow(xr, 5), x6 = std::pow(xr, 6), x7 = std::pow(xr, 7),
+                 x8 = std::pow(xr, 8), x9 = std::pow(xr, 9);
+    const double n2 = std::pow(N, 2), n3 = std::pow(N, 3), n4 = std::pow(N, 4),
+                 n5 = std::pow(N, 5), n6 = std::pow(N, 6), n7 = std::pow(N, 7),
+                 n8 = std::pow(N, 8), n9 = std::pow(N, 9);
+
+    const double l1 = xr / (N * cosPhi);
+    const double l3 = -x3 / ((6 * n3) * cosPhi) * (((p.t[1] + p.t[1]) + 1) + eta2);
+    const double l5 = x5 / ((120 * n5) * cosPhi) * Polinomio(A5, p);
+    const double l7 = -x7 / ((5040 * n7) * cosPhi) * Polinomio(A7, p);
+    const double l9 = x9 / ((362880 * n9) * cosPhi) * Polinomio(A9, p);
+
+    const double b2 = -x2 / (2 * n2) * t * (1 + eta2);
+    const double b4 = x4 / (24 * n4) * t * Polinomio(A4, p);
+    const double b6 = -x6 / (720 * n6) * t * Polinomio(A6, p);
+    const double b8 = x8 / (40320 * n8) * t * Polinomio(A8, p);
+    return {(((l1 + l3) + l5) + l7) + l9, ((b2 + b4) + b6) + b8};
+}
+
+} // namespace
+
+Columnas3 UtmAGeodesicas(const Columna& x, const Columna& y, const Columna& alturas, int huso,
+                         Elipsoide elipsoide) {
     const std::size_t n = x.size();
     const double lambda0 = MeridianoCentral(huso);
-    const double a = SemiejeMayorEd50;
-    const Excentricidades ex = DeEd50();
+    const double a = elipsoide.a;
+    const Excentricidades ex = ExcentricidadesDe(elipsoide);
     const PotenciasE pe(ex.e2);
 
     Columna latitudes(n), longitudes(n);
     for (std::size_t i = 0; i < n; ++i) {
         const double xr = (x[i] - FalsoEste) / K0;
         const double yr = y[i] / K0;
-
-        // footpoint latitude: the latitude whose meridian arc is yr
-        const double g = yr / ((1 - ex.e2) * a);
-        double phi = g;
-        double anterior;
-        int actualizaciones = 0;
-        do {
-            if (actualizaciones == MaximoActualizaciones)
-                throw FalloAritmetico("la latitud del pie de la perpendicular no converge");
-            anterior = phi;
-            phi = g - SumaTerminos(anterior, pe, false);
-            ++actualizaciones;
-        } while (std::fabs(phi - anterior) > Tolerancia);
-        CompruebaFinito(phi, "desbordamiento en la latitud del pie de la perpendicular");
-
-        const double cosPhi = std::cos(phi);
-        const double N = a / std::sqrt(1 - ex.e2 * std::pow(std::sin(phi), 2));
-        const double eta2 = ex.ep2 * std::pow(cosPhi, 2);
-        const double t = std::tan(phi);
-        const Potencias p(t, eta2);
-        const double x2 = std::pow(xr, 2), x3 = std::pow(xr, 3), x4 = std::pow(xr, 4),
-                     x5 = std::pow(xr, 5), x6 = std::pow(xr, 6), x7 = std::pow(xr, 7),
-                     x8 = std::pow(xr, 8), x9 = std::pow(xr, 9);
-        const double n2 = std::pow(N, 2), n3 = std::pow(N, 3), n4 = std::pow(N, 4),
-                     n5 = std::pow(N, 5), n6 = std::pow(N, 6), n7 = std::pow(N, 7),
-                     n8 = std::pow(N, 8), n9 = std::pow(N, 9);
-
-        const double l1 = xr / (N * cosPhi);
-        const double l3 = -x3 / ((6 * n3) * cosPhi) * (((p.t[1] + p.t[1]) + 1) + eta2);
-        const double l5 = x5 / ((120 * n5) * cosPhi) * Polinomio(A5, p);
-        const double l7 = -x7 / ((5040 * n7) * cosPhi) * Polinomio(A7, p);
-        const double l9 = x9 / ((362880 * n9) * cosPhi) * Polinomio(A9, p);
-        const double dLambda = (((l1 + l3) + l5) + l7) + l9;
-
-        const double b2 = -x2 / (2 * n2) * t * (1 + eta2);
-        const double b4 = x4 / (24 * n4) * t * Polinomio(A4, p);
-        const double b6 = -x6 / (720 * n6) * t * Polinomio(A6, p);
-        const double b8 = x8 / (40320 * n8) * t * Polinomio(A8, p);
-        const double dPhi = ((b2 + b4) + b6) + b8;
-
-        longitudes[i] = lambda0 + dLambda;
-        latitudes[i] = phi + dPhi;
+        const double phi = PieDePerpendicular(yr, a, pe);
+        const Diferencias d = SerieInversa(xr, phi, a, ex);
+        longitudes[i] = lambda0 + d.lambda;
+        latitudes[i] = phi + d.phi;
         // beyond a latitude of 90 degrees or half a turn of longitude the series have
         // diverged (near the pole, or far from the central meridian): no point, a fault
         if (!(std::fabs(latitudes[i]) <= PiSistema / 2) || !(std::fabs(longitudes[i]) <= PiSistema))
@@ -293,33 +302,34 @@ void Proyecta(const TerminosLatitud& l, double dl, double& x, double& y) {
 } // namespace
 
 Columnas3 GeodesicasAUtm(const Columna& latitudes, const Columna& longitudes,
-                         const Columna& alturas, int huso) {
+                         const Columna& alturas, int huso, Elipsoide elipsoide) {
     const std::size_t n = latitudes.size();
     const double lambda0 = MeridianoCentral(huso);
     const ColumnasAngulo rad = PseudoARadianes(latitudes, longitudes);
-    const Excentricidades ex = DeEd50();
+    const Excentricidades ex = ExcentricidadesDe(elipsoide);
     const PotenciasE pe(ex.e2);
     Columnas3 r{Columna(n), Columna(n), alturas};
     for (std::size_t i = 0; i < n; ++i) {
-        const TerminosLatitud l = EnLatitud(rad.latitudes[i], SemiejeMayorEd50, ex, pe);
+        const TerminosLatitud l = EnLatitud(rad.latitudes[i], elipsoide.a, ex, pe);
         Proyecta(l, rad.longitudes[i] - lambda0, r.c1[i], r.c2[i]);
     }
     return r;
 }
 
-std::pair<Columnas3, Columnas3> GeodesicasAUtm30y31(const Columna& latitudes, const Columna& longitudes,
-                                                    const Columna& alturas) {
+std::pair<Columnas3, Columnas3> GeodesicasADosHusos(const Columna& latitudes, const Columna& longitudes,
+                                                    const Columna& alturas, int huso1, int huso2,
+                                                    Elipsoide elipsoide) {
     const std::size_t n = latitudes.size();
-    const double lambda30 = MeridianoCentral(30);
-    const double lambda31 = MeridianoCentral(31);
+    const double lambda1 = MeridianoCentral(huso1);
+    const double lambda2 = MeridianoCentral(huso2);
     const ColumnasAngulo rad = PseudoARadianes(latitudes, longitudes);
-    const Excentricidades ex = DeEd50();
+    const Excentricidades ex = ExcentricidadesDe(elipsoide);
     const PotenciasE pe(ex.e2);
     std::pair<Columnas3, Columnas3> r{{Columna(n), Columna(n), alturas}, {Columna(n), Columna(n), alturas}};
     for (std::size_t i = 0; i < n; ++i) {
-        const TerminosLatitud l = EnLatitud(rad.latitudes[i], SemiejeMayorEd50, ex, pe);
-        Proyecta(l, rad.longitudes[i] - lambda30, r.first.c1[i], r.first.c2[i]);
-        Proyecta(l, rad.longitudes[i] - lambda31, r.second.c1[i], r.second.c2[i]);
+        const TerminosLatitud l = EnLatitud(rad.latitudes[i], elipsoide.a, ex, pe);
+        Proyecta(l, rad.longitudes[i] - lambda1, r.first.c1[i], r.first.c2[i]);
+        Proyecta(l, rad.longitudes[i] - lambda2, r.second.c1[i], r.second.c2[i]);
     }
     return r;
 }

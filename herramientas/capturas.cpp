@@ -1,9 +1,9 @@
 // Screenshots of the windows as a person sees them (run under Xvfb by scripts/capturas.sh):
 // the main window with 40 points transformed and the cursor on point 25, the editor, its
 // replacement dialog, the help and the About window.
-#include "tests/dialogos_prueba.h"
-#include "tests/ventana_prueba.h"
 #include "aplicacion/aplicacion.h"
+#include "ventana/dialogos_qt.h"
+#include "ventana/ficheros_qt.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,22 +11,40 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTimer>
 
+#include <string>
 #include <functional>
 #include <vector>
+
+namespace {
+
+// 40 geodetic ED50 points, read as "Entrada por fichero" reads them and transformed.
+void CuarentaPuntos(Aplicacion& aplicacion, const QTemporaryDir& carpeta) {
+    const QString ruta = carpeta.filePath(QStringLiteral("puntos.txt"));
+    std::string puntos = "3";
+    for (int i = 0; i < 40; ++i)
+        puntos += "\r\n40." + std::to_string(10 + i) + ",-3." + std::to_string(10 + i) + "," + std::to_string(100 + i);
+    if (!GuardaAtomico(ruta, puntos)) return;
+    aplicacion.cargaFichero(ruta);
+    aplicacion.ventana().findChild<QPushButton*>(QStringLiteral("Transform_2"))->click();
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) return 2;
     QStandardPaths::setTestModeEnabled(true); // the user's chosen method stays untouched
     const QString carpeta = QString::fromLocal8Bit(argv[1]);
-    DialogosPrueba dialogos;
+    DialogosQt dialogos; // none opens: a message would show in the pictures
     Aplicacion aplicacion(dialogos);
     Main& v = aplicacion.ventana();
     v.show();
-    CuarentaPuntos(v);
+    QTemporaryDir temporal;
+    CuarentaPuntos(aplicacion, temporal);
     v.caja(7)->setFocus();
     v.caja(7)->setTextCursor(QTextCursor(v.caja(7)->document()->findBlockByNumber(24)));
 
@@ -39,8 +57,8 @@ int main(int argc, char** argv) {
         [&] { captura("ventana-rejilla"); v.eleccionMetodo()->setCurrentIndex(0); pulsa("Command2"); },
         [&] { captura("editor"); aplicacion.editor()->findChild<QAction*>(QStringLiteral("Reemplazar"))->trigger(); },
         [&] { captura("reemplaza"); QApplication::activeModalWidget()->close(); aplicacion.editor()->close(); pulsa("Help"); },
-        [&] { captura("ayuda"); aplicacion.ultimaModal()->close(); pulsa("Command1"); },
-        [&] { captura("acerca"); aplicacion.ultimaModal()->close(); v.resize(QApplication::primaryScreen()->availableSize()); },
+        [&] { captura("ayuda"); QApplication::activeModalWidget()->close(); pulsa("Command1"); },
+        [&] { captura("acerca"); QApplication::activeModalWidget()->close(); v.resize(QApplication::primaryScreen()->availableSize()); },
         [&] { captura("ventana-grande"); QApplication::quit(); },
     };
     std::size_t paso = 0;

@@ -7,13 +7,15 @@
 namespace {
 
 // One row per option; an option with a value names the member it fills.
-enum Clave { Rejilla = 1000, Nombres, Kml, GeoJson, Lf, Version, Ayuda };
+enum Clave { Rejilla = 1000, Nombres, Kml, GeoJson, Lf, Version, Ayuda, HusoEd50, Huso, Formatos };
 
 const option TablaOpciones[] = {
     {"rejilla", no_argument, nullptr, Rejilla},   {"nombres", no_argument, nullptr, Nombres},
     {"kml", required_argument, nullptr, Kml},     {"geojson", required_argument, nullptr, GeoJson},
     {"lf", no_argument, nullptr, Lf},             {"version", no_argument, nullptr, Version},
-    {"help", no_argument, nullptr, Ayuda},        {nullptr, 0, nullptr, 0},
+    {"help", no_argument, nullptr, Ayuda},        {"huso-ed50", required_argument, nullptr, HusoEd50},
+    {"huso", required_argument, nullptr, Huso},   {"formatos", required_argument, nullptr, Formatos},
+    {nullptr, 0, nullptr, 0},
 };
 
 std::string NombreOpcion(int clave) {
@@ -36,6 +38,15 @@ std::string Aplica(int clave, const char* valor, Argumentos& a) {
         if (*valor == '\0') return NombreOpcion(clave) + ": la ruta est\u00e1 vac\u00eda";
         (clave == Kml ? a.kml : a.geojson) = valor;
         break;
+    case HusoEd50:
+    case Huso:
+    case Formatos: {
+        const auto rechazo = clave == HusoEd50 ? PonHusoEd50(a.formatos, valor)
+                             : clave == Huso   ? PonHusoUtm(a.formatos, valor)
+                                               : PonFormatos(a.formatos, valor);
+        if (rechazo) return *rechazo;
+        break;
+    }
     }
     return {};
 }
@@ -72,7 +83,10 @@ std::variant<Argumentos, std::string> LeeArgumentos(const std::vector<std::strin
     for (int clave; (clave = ::getopt_long(static_cast<int>(copia.size()), argv.data(), ":h", TablaOpciones, nullptr)) != -1;) {
         const std::string leida = argv[static_cast<std::size_t>(optind) - 1];
         if (clave == '?') return "opci\u00f3n desconocida: " + (optopt ? std::string("-") + char(optopt) : leida);
-        if (clave == ':') return leida.substr(0, leida.find('=')) + " necesita un fichero";
+        if (clave == ':') {
+            const std::string opcion = leida.substr(0, leida.find('='));
+            return opcion + (opcion == "--kml" || opcion == "--geojson" ? " necesita un fichero" : " necesita un valor");
+        }
         if (!vistas.insert(clave == 'h' ? Ayuda : clave).second)
             return "opci\u00f3n repetida: " + NombreOpcion(clave == 'h' ? Ayuda : clave);
         if (std::string e = Aplica(clave, optarg, a); !e.empty()) return e;

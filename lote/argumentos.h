@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transformacion/opciones.h"
+
 #include <string>
 #include <variant>
 #include <vector>
@@ -15,6 +17,7 @@ struct Argumentos {
     bool rejilla = false;     // the IGN's official grid instead of the seven parameters
     bool nombres = false;     // lines may start with a point name
     bool lf = false;          // output lines end with LF, the last one too
+    OpcionesFormatos formatos; // --huso-ed50, --huso, --formatos
 };
 
 // The arguments after the program's name, or the usage error in one line (without the
@@ -28,8 +31,8 @@ inline const std::string PruebeAyuda = "Pruebe \u00aborvalo-lote --help\u00bb";
 inline const std::string UsoLote =
     "Uso: orvalo-lote [OPCI\u00d3N]... ENTRADA [SALIDA]\n"
     "     orvalo-lote --version | --help\n"
-    "Transforma un fichero de coordenadas (primera l\u00ednea: formato 1 a 6; despu\u00e9s un "
-    "punto por l\u00ednea,\n"
+    "Transforma un fichero de coordenadas (primera l\u00ednea: formato 1 a 7, con su huso si es UTM:\n"
+    "2;29, 7;30; despu\u00e9s un punto por l\u00ednea,\n"
     "X,Y,h o latitud,longitud,h o X,Y,Z) a los seis formatos, como \"Salida por fichero\".\n"
     "Una l\u00ednea con \";\" separa sus valores con \";\" y lee \",\" como separador decimal.\n"
     "  ENTRADA  fichero de entrada, o - para la entrada est\u00e1ndar\n"
@@ -41,6 +44,11 @@ inline const std::string UsoLote =
     "  --nombres  cada l\u00ednea puede empezar por un nombre (hasta 64 caracteres, sin caracteres\n"
     "             de control); la l\u00ednea de salida empieza por el nombre, o el n\u00famero del\n"
     "             punto, y \";\"\n"
+    "  --huso-ed50=HUSO  huso del segundo formato UTM ED50: 31 (por omisi\u00f3n) o 29\n"
+    "  --huso=HUSO       huso del formato 7, UTM WGS84 (ETRS89 con --rejilla): 29, 30 (por\n"
+    "                    omisi\u00f3n) o 31\n"
+    "  --formatos=LISTA  formatos que se escriben y en qu\u00e9 orden, n\u00fameros de 1 a 7 separados\n"
+    "                    por comas (por omisi\u00f3n 1,2,3,4,5,6)\n"
     "  --kml=FICHERO, --geojson=FICHERO\n"
     "             escribe tambi\u00e9n los puntos en WGS84 (ETRS89 con --rejilla) para un visor\n"
     "             de mapas, de forma at\u00f3mica; - es la salida est\u00e1ndar\n"

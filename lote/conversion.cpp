@@ -32,7 +32,7 @@ std::string LineasDeSalida(const ConjuntoDatos& d, bool primero, const LectorEnt
     for (std::size_t i = 0; i < static_cast<std::size_t>(d.NumPuntos); ++i) {
         if (!o.lf && (i > 0 || !primero)) texto += FinLinea;
         if (o.nombres) texto += NombreDelPunto(p.nombres, i, primerPunto) + ";";
-        AnadeLineaSalida(d, i, texto);
+        AnadeLineaSalida(d, i, texto, o.formatos.formatos);
         if (o.lf) texto += '\n';
     }
     return texto;
@@ -79,8 +79,13 @@ Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, std::int64_t primer
     std::unique_ptr<Rejilla> rejilla = reserva ? reserva->Toma() : nullptr;
     if (completo) {
         try {
-            const ConjuntoDatos d = TransformaPorMetodo(formato, p.valores, rejilla.get());
+            const ConjuntoDatos d = TransformaPorMetodo(formato, p.valores, rejilla.get(), o.husos);
             b.texto = LineasDeSalida(d, primerPunto == 0, p, primerPunto, o);
+            b.fuera = MasFueraDeHuso(d, o.formatos.formatos);
+            if (b.fuera) {
+                b.lineaFuera = p.lineas[b.fuera->punto - 1];
+                b.fuera->punto += static_cast<std::size_t>(primerPunto);
+            }
             if (kml) b.kml = PuntosKml(d, p.nombres, primerPunto);
             if (geojson) b.geojson = PuntosGeoJson(d, p.nombres, primerPunto);
             if (rejilla) reserva->Devuelve(std::move(rejilla));
@@ -89,7 +94,7 @@ Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, std::int64_t primer
         } catch (const FueraDeRejilla&) {
         }
     }
-    RecorreFallos(formato, p.valores, rejilla.get(), [&](std::size_t i, const FalloPunto& f) {
+    RecorreFallos(formato, p.valores, rejilla.get(), o.husos, [&](std::size_t i, const FalloPunto& f) {
         if (!f.fueraDeRejilla && b.aritmetico.empty()) b.aritmetico = f.descripcion;
         const auto punto = static_cast<std::size_t>(primerPunto) + i + 1;
         Anota(b, p.lineas[i], f.fueraDeRejilla ? FueraDeRejilla(punto).what() : "error aritm\u00e9tico: " + f.descripcion);
@@ -133,11 +138,18 @@ std::unique_ptr<Rejilla> ReservaRejillas::Abre() const {
 Conversion::Conversion(std::string nombre, std::istream& entrada, Salidas salidas, Opciones opciones)
     : nombre_(std::move(nombre)), entrada_(entrada), salidas_(salidas), opciones_(opciones), lector_(MaximoLineaLote) {
     if (opciones_.nombres) lector_.ConNombres();
+    lector_.ConHusos();
+}
+
+std::optional<std::string> Conversion::Aviso() const {
+    if (!fuera_) return std::nullopt;
+    return nombre_ + ":" + std::to_string(lineaFuera_) + ": aviso: " +
+           MensajeFueraDeHuso(*fuera_, opciones_.husos, opciones_.rejillas != nullptr);
 }
 
 std::vector<std::string> Conversion::Ejecuta() {
     std::string bloque(TamanoLectura, '\0');
-    while (!lector_.Detenido()) {
+    while (!lector_.Detenido() && falloHusos_.empty()) {
         entrada_.read(bloque.data(), static_cast<std::streamsize>(bloque.size()));
         const auto leidos = static_cast<std::size_t>(entrada_.gcount());
         if (entrada_.bad()) {
@@ -157,7 +169,15 @@ std::vector<std::string> Conversion::Ejecuta() {
 // Hands the points read to worker threads, in blocks.
 void Conversion::Reparte(bool fin) {
     const auto id = lector_.Identificador();
-    if (!id || !std::holds_alternative<int>(*id)) return;
+    if (!id || !std::holds_alternative<int>(*id) || !falloHusos_.empty()) return;
+    if (formato_ == 0) {
+        const auto husos = HusosDeFichero(opciones_.formatos, std::get<int>(*id), lector_.HusoDelFichero());
+        if (const auto* f = std::get_if<std::string>(&husos)) {
+            falloHusos_ = *f;
+            return;
+        }
+        opciones_.husos = std::get<Husos>(husos);
+    }
     formato_ = std::get<int>(*id);
     LectorEntrada::Puntos p = lector_.TomaPuntos();
     auto anade = [](auto& a, const auto& b) { a.insert(a.end(), b.begin(), b.end()); };
@@ -205,6 +225,7 @@ void Conversion::Espera() {
         totalFallos_ += b.totalFallos;
         fueraDeRango_ += b.fueraDeRango;
         if (aritmetico_.empty()) aritmetico_ = b.aritmetico;
+        if (b.fuera && (!fuera_ || b.fuera->grados > fuera_->grados)) fuera_ = b.fuera, lineaFuera_ = b.lineaFuera;
         for (Diagnostico& d : b.fallos)
             if (fallos_.size() < MaximoDiagnosticos) fallos_.push_back(std::move(d));
         if (totalFallos_ == 0 && lector_.TotalRechazos() == 0) {
@@ -217,6 +238,7 @@ void Conversion::Espera() {
 }
 
 std::vector<std::string> Conversion::Diagnosticos() const {
+    if (!falloHusos_.empty()) return {nombre_ + ":1: " + falloHusos_};
     const auto id = lector_.Identificador();
     if (id) {
         if (const auto* f = std::get_if<FalloEntrada>(&*id)) {

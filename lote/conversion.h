@@ -4,6 +4,8 @@
 
 #include "rejilla/rejilla.h"
 #include "transformacion/entrada.h"
+#include "transformacion/fuera_de_huso.h"
+#include "transformacion/opciones.h"
 
 #include <cstdint>
 #include <future>
@@ -38,6 +40,8 @@ struct Opciones {
     bool nombres = false; // lines start with a point name
     bool lf = false;      // every output line ends with LF
     ReservaRejillas* rejillas = nullptr; // the official method
+    OpcionesFormatos formatos;           // zones stated and formats written
+    Husos husos;                         // the zones of this file, once its line 1 is read
 };
 
 // Where the converted text goes: the output, and the maps when asked for.
@@ -61,6 +65,8 @@ struct Bloque {
     std::int64_t totalFallos = 0;
     std::int64_t fueraDeRango = 0;      // entry values too large for their column
     std::string aritmetico;             // the first arithmetic fault's description; empty: none
+    std::optional<FueraDeHuso> fuera;   // the block's point farthest outside its zone
+    std::int64_t lineaFuera = 0;        // and its line
 };
 
 class Conversion {
@@ -71,6 +77,8 @@ public:
     // The diagnostics, each a line without the program's name; empty when the whole file
     // converted. Throws FalloLote when a destination cannot be written.
     std::vector<std::string> Ejecuta();
+    // After a whole conversion: the point farthest outside its zone, with its line, if any.
+    std::optional<std::string> Aviso() const;
 
 private:
     void Reparte(bool fin);
@@ -92,4 +100,7 @@ private:
     std::int64_t totalFallos_ = 0;
     std::int64_t fueraDeRango_ = 0;
     std::string aritmetico_;
+    std::string falloHusos_; // the zones of line 1 refused
+    std::optional<FueraDeHuso> fuera_;
+    std::int64_t lineaFuera_ = 0;
 };

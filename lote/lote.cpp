@@ -93,8 +93,9 @@ std::vector<std::pair<std::string, std::string>> RutasDe(const Argumentos& a) {
 }
 
 // Opens everything, converts, and commits every output; the diagnostics when the input was
-// refused. Throws FalloLote.
-std::vector<std::string> Convierte(const Argumentos& a, std::istream& entradaEstandar, std::ostream& salidaEstandar) {
+// refused, else in `aviso` the point farthest outside its zone, if any. Throws FalloLote.
+std::vector<std::string> Convierte(const Argumentos& a, std::istream& entradaEstandar, std::ostream& salidaEstandar,
+                                   std::optional<std::string>& aviso) {
     std::optional<ReservaRejillas> rejillas;
     if (a.rejilla) {
         const Rejillas ficheros = BuscaRejillas();
@@ -112,10 +113,11 @@ std::vector<std::string> Convierte(const Argumentos& a, std::istream& entradaEst
     if (kml) kml->Escribe(CabeceraKml(NombreDeLaEntrada(a.entrada), sistema));
     if (geojson) geojson->Escribe(CabeceraGeoJson());
     const Salidas salidas{&salida, kml ? &*kml : nullptr, geojson ? &*geojson : nullptr};
-    const Opciones opciones{a.nombres, a.lf, rejillas ? &*rejillas : nullptr};
-    std::vector<std::string> diagnosticos =
-        Conversion(a.entrada, fichero ? fichero->Flujo() : entradaEstandar, salidas, opciones).Ejecuta();
+    const Opciones opciones{a.nombres, a.lf, rejillas ? &*rejillas : nullptr, a.formatos, {}};
+    Conversion conversion(a.entrada, fichero ? fichero->Flujo() : entradaEstandar, salidas, opciones);
+    std::vector<std::string> diagnosticos = conversion.Ejecuta();
     if (!diagnosticos.empty()) return diagnosticos;
+    aviso = conversion.Aviso();
     if (kml) kml->Escribe(PieKml());
     if (geojson) geojson->Escribe(PieGeoJson());
     std::vector<Destino*> todos{&salida};
@@ -181,8 +183,10 @@ int EjecutaLote(const std::vector<std::string>& argumentos, std::istream& entrad
         return 2;
     }
     try {
-        const std::vector<std::string> diagnosticos = Convierte(a, entrada, salida);
+        std::optional<std::string> aviso;
+        const std::vector<std::string> diagnosticos = Convierte(a, entrada, salida, aviso);
         for (const std::string& d : diagnosticos) Avisa(errores, d);
+        if (aviso) Avisa(errores, *aviso);
         return diagnosticos.empty() ? 0 : 1;
     } catch (const FalloLote& f) {
         Avisa(errores, f.mensaje);

@@ -3,6 +3,7 @@
 #include "geodesia/angulos.h"
 #include "geodesia/cartesianas.h"
 #include "geodesia/fallo.h"
+#include "geodesia/utm.h"
 #include "transformacion/tuberias.h"
 
 #include <proj.h>
@@ -132,39 +133,52 @@ std::optional<std::size_t> Rejilla::Aplica(Columna& latitudes, Columna& longitud
     return fuera;
 }
 
-Elipsoide ElipsoideGrs80() {
-    constexpr double a = 6378137.0, inversaAplanamiento = 298.257222101;
-    return {a, a * (inversaAplanamiento - 1.0) / inversaAplanamiento};
-}
+namespace {
 
-ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& rejilla) {
+// Geodetic ETRS89 to UTM on GRS80 in the zone of format 7.
+Columnas3 UtmEtrs89(const Columnas3& g, int huso) { return GeodesicasAUtm(g.c1, g.c2, g.c3, huso, ElipsoideGrs80()); }
+
+} // namespace
+
+ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& rejilla, Husos husos) {
     ConjuntoDatos d;
     if (formato <= 4) {
         // the ED50 formats exactly as the seven-parameter pipeline computes them
-        d = Transforma(formato, entrada);
-        Columnas3 g{d.Columnas[6], d.Columnas[7], d.Columnas[8]};
+        d = Transforma(formato, entrada, husos);
+        Columnas3 g{d.Columnas[ColumnaGeoEd50], d.Columnas[ColumnaGeoEd50 + 1], d.Columnas[ColumnaGeoEd50 + 2]};
         if (const auto i = rejilla.AEtrs89(g.c1, g.c2, g.c3)) throw FueraDeRejilla(*i + 1);
-        PonColumnas(d, 15, GeodesicasACartesianas(g.c1, g.c2, g.c3, ElipsoideGrs80()));
-        PonColumnas(d, 12, std::move(g));
+        PonColumnas(d, ColumnaCartWgs84, GeodesicasACartesianas(g.c1, g.c2, g.c3, ElipsoideGrs80()));
+        PonColumnas(d, ColumnaUtmWgs84, UtmEtrs89(g, husos.utm));
+        PonColumnas(d, ColumnaGeoWgs84, std::move(g));
         return d;
     }
-    const Columnas3 etrs89 =
-        formato == 5 ? entrada : CartesianasAGeodesicas(entrada.c1, entrada.c2, entrada.c3, ElipsoideGrs80());
+    Columnas3 etrs89;
+    if (formato == 5) {
+        etrs89 = entrada;
+    } else if (formato == 6) {
+        etrs89 = CartesianasAGeodesicas(entrada.c1, entrada.c2, entrada.c3, ElipsoideGrs80());
+    } else {
+        etrs89 = UtmAGeodesicas(entrada.c1, entrada.c2, entrada.c3, husos.utm, ElipsoideGrs80());
+    }
     Columnas3 ed50 = etrs89;
     if (const auto i = rejilla.AEd50(ed50.c1, ed50.c2, ed50.c3)) throw FueraDeRejilla(*i + 1);
-    d = Transforma(3, ed50);
-    PonColumnas(d, 12, etrs89);
-    PonColumnas(d, 15, formato == 6 ? entrada : GeodesicasACartesianas(etrs89.c1, etrs89.c2, etrs89.c3, ElipsoideGrs80()));
+    d = Transforma(3, ed50, husos);
+    PonColumnas(d, ColumnaCartWgs84,
+                formato == 6 ? entrada : GeodesicasACartesianas(etrs89.c1, etrs89.c2, etrs89.c3, ElipsoideGrs80()));
+    PonColumnas(d, ColumnaUtmWgs84, formato == 7 ? entrada : UtmEtrs89(etrs89, husos.utm));
+    PonColumnas(d, ColumnaGeoWgs84, etrs89);
     return d;
 }
 
-ConjuntoDatos TransformaPorMetodo(int formato, const Columnas3& entrada, Rejilla* rejilla) {
-    return rejilla ? TransformaOficial(formato, entrada, *rejilla) : Transforma(formato, entrada);
+ConjuntoDatos TransformaPorMetodo(int formato, const Columnas3& entrada, Rejilla* rejilla, Husos husos) {
+    return rejilla ? TransformaOficial(formato, entrada, *rejilla, husos) : Transforma(formato, entrada, husos);
 }
 
-std::optional<FalloPunto> FalloDelPunto(int formato, const Columnas3& entrada, std::size_t i, Rejilla* rejilla) {
+std::optional<FalloPunto> FalloDelPunto(int formato, const Columnas3& entrada, std::size_t i, Rejilla* rejilla,
+                                        Husos husos) {
     try {
-        MuestraResultados(TransformaPorMetodo(formato, Columnas3{{entrada.c1[i]}, {entrada.c2[i]}, {entrada.c3[i]}}, rejilla));
+        MuestraResultados(
+            TransformaPorMetodo(formato, Columnas3{{entrada.c1[i]}, {entrada.c2[i]}, {entrada.c3[i]}}, rejilla, husos));
         return std::nullopt;
     } catch (const FalloAritmetico& e) {
         return FalloPunto{false, e.what()};
@@ -173,11 +187,11 @@ std::optional<FalloPunto> FalloDelPunto(int formato, const Columnas3& entrada, s
     }
 }
 
-void RecorreFallos(int formato, const Columnas3& entrada, Rejilla* rejilla,
+void RecorreFallos(int formato, const Columnas3& entrada, Rejilla* rejilla, Husos husos,
                    const std::function<bool(std::size_t, const FalloPunto&)>& cada) {
     for (std::size_t i = 0; i < entrada.c1.size(); ++i) {
         if (std::isnan(entrada.c1[i]) || std::isnan(entrada.c2[i]) || std::isnan(entrada.c3[i])) continue;
-        const auto fallo = FalloDelPunto(formato, entrada, i, rejilla);
+        const auto fallo = FalloDelPunto(formato, entrada, i, rejilla, husos);
         if (fallo && !cada(i, *fallo)) return;
     }
 }

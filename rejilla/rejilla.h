@@ -55,18 +55,15 @@ private:
     std::unique_ptr<Proj> proj_;
 };
 
-// GRS80, the ellipsoid of ETRS89.
-Elipsoide ElipsoideGrs80();
-
-// The pipeline of entry format `formato` with the official method: the ED50 formats as the
-// seven-parameter pipeline gives them, formats 5 and 6 holding ETRS89 (geodetic on GRS80 with
-// ellipsoidal heights, geocentric Cartesian on GRS80). Throws FueraDeRejilla, or
-// FalloAritmetico.
-ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& rejilla);
+// The pipeline of entry format `formato` (1 to 7) with the official method: the ED50 formats
+// as the seven-parameter pipeline gives them, formats 5, 6 and 7 holding ETRS89 (geodetic on
+// GRS80 with ellipsoidal heights, geocentric Cartesian on GRS80, UTM on GRS80 in zone
+// husos.utm). Throws FueraDeRejilla, or FalloAritmetico.
+ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& rejilla, Husos husos = {});
 
 // The pipeline of the method chosen: the official one when a grid is given, the seven
 // parameters otherwise.
-ConjuntoDatos TransformaPorMetodo(int formato, const Columnas3& entrada, Rejilla* rejilla);
+ConjuntoDatos TransformaPorMetodo(int formato, const Columnas3& entrada, Rejilla* rejilla, Husos husos = {});
 
 // Why point i, converted and laid out on its own by the method chosen, fails; nothing when it
 // converts. For reports that name the point.
@@ -74,10 +71,11 @@ struct FalloPunto {
     bool fueraDeRejilla = false;
     std::string descripcion; // the arithmetic fault's
 };
-std::optional<FalloPunto> FalloDelPunto(int formato, const Columnas3& entrada, std::size_t i, Rejilla* rejilla);
+std::optional<FalloPunto> FalloDelPunto(int formato, const Columnas3& entrada, std::size_t i, Rejilla* rejilla,
+                                        Husos husos = {});
 // Hands each point that fails on its own to `cada` (index from 0, why), in order, until `cada`
 // returns false. Points with a NaN value, refused where they were read, are skipped.
-void RecorreFallos(int formato, const Columnas3& entrada, Rejilla* rejilla,
+void RecorreFallos(int formato, const Columnas3& entrada, Rejilla* rejilla, Husos husos,
                    const std::function<bool(std::size_t, const FalloPunto&)>& cada);
 
 // The largest horizontal distance between the seven-parameter WGS84 position of a data set

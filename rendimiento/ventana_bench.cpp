@@ -1,5 +1,4 @@
 // How long the window takes to answer: a full box transformed, a largest file read.
-#include "tests/dialogos_prueba.h"
 #include "transformacion/entrada.h"
 #include "geodesia/formato.h"
 #include "ventana/main.h"
@@ -13,13 +12,30 @@
 #include <benchmark/benchmark.h>
 
 #include <fstream>
+#include <optional>
 
 namespace {
+
+// No window opens while timing: every open dialog answers `ruta`, messages are only counted.
+class DialogosBanco : public Dialogos {
+public:
+    QString ruta;
+    int mensajes = 0;
+
+    std::optional<QString> abrir(QWidget*, const QString&) override { return ruta; }
+    std::optional<QString> guardar(QWidget*, const QString&) override { return std::nullopt; }
+    void mensaje(QWidget*, const QString&, Icono) override { ++mensajes; }
+    bool pregunta(QWidget*, const QString&) override { return false; }
+    void pitido() override {}
+    bool hayImpresora() override { return false; }
+    std::optional<Impresion> dialogoImprimir(QWidget*) override { return std::nullopt; }
+    bool imprime(const QString&, QString&) override { return false; }
+};
 
 // Full boxes: 2340 geodetic points, each box just under 32767 characters; argument 0 the
 // seven parameters (with the distance to the grid in the status line), 1 the official grid.
 void BM_TransformarCajaLlena(benchmark::State& s) {
-    DialogosPrueba dialogos;
+    DialogosBanco dialogos;
     Main v(dialogos);
     v.eleccionMetodo()->setCurrentIndex(static_cast<int>(s.range(0)));
     QString lat, lon, h;
@@ -39,7 +55,7 @@ void BM_TransformarCajaLlena(benchmark::State& s) {
         s.ResumeTiming();
         boton->click();
     }
-    if (v.datos().NumPuntos != 2340 || !dialogos.mensajes.empty()) s.SkipWithError("no se transform\u00f3");
+    if (v.datos().NumPuntos != 2340 || dialogos.mensajes != 0) s.SkipWithError("no se transform\u00f3");
     s.SetItemsProcessed(static_cast<int64_t>(s.iterations()) * 2340);
 }
 
@@ -51,11 +67,11 @@ void BM_EntradaPorFicheroMaxima(benchmark::State& s) {
         f << "1";
         for (int i = 0; i < 32766; ++i) f << "\r\n" << 300000 + i << ".125," << 4000000 + i << ".5,123.25";
     }
-    DialogosPrueba dialogos;
+    DialogosBanco dialogos;
     Main v(dialogos);
     auto* boton = v.findChild<QPushButton*>(QStringLiteral("Input"));
+    dialogos.ruta = ruta;
     for (auto _ : s) {
-        dialogos.rutasAbrir.push_back(ruta);
         boton->click();
     }
     if (v.datos().NumPuntos != 32766) s.SkipWithError("no se ley\u00f3 el fichero");

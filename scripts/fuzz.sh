@@ -15,7 +15,9 @@ for a in "$@"; do
     *) objetivos+=("$a") ;;
   esac
 done
-[ "${#objetivos[@]}" -gt 0 ] || objetivos=(numero formato cajas entrada codificacion reemplazo)
+# every target, from the one list in CMakeLists.txt
+[ "${#objetivos[@]}" -gt 0 ] ||
+  read -ra objetivos < <(sed -n 's/^set(ORVALO_OBJETIVOS_FUZZ \(.*\))$/\1/p' CMakeLists.txt)
 bash scripts/dependencias.sh clang libclang-rt-14-dev
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVALO_FUZZ=ON \
   -DORVALO_PRUEBAS=OFF -DORVALO_VENTANAS=OFF >/dev/null

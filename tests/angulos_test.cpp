@@ -1,5 +1,5 @@
 #include "geodesia/angulos.h"
-#include "geodesia/formato.h"
+#include "transformacion/columnas.h"
 
 #include <gtest/gtest.h>
 

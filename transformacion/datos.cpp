@@ -71,15 +71,16 @@ std::string MensajeFalloAritmetico(const std::string& descripcion) {
            ". No se ha modificado ning\u00fan dato.";
 }
 
-std::string MensajeFalloAritmetico(const std::string& descripcion, std::size_t punto, int formato) {
+std::string MensajeFalloAritmetico(const std::string& descripcion, std::size_t punto, int formato, Husos husos,
+                                   bool etrs89) {
     return " \u00a1Error aritm\u00e9tico en la transformaci\u00f3n! \r\n Punto " + std::to_string(punto) +
-           " (entrado en " + NombresFormatos[static_cast<std::size_t>(formato - 1)] + "): " + descripcion +
+           " (entrado en " + NombreFormato(formato, husos, etrs89) + "): " + descripcion +
            ".\r\n No se ha modificado ning\u00fan dato.";
 }
 
-std::array<std::string, 18> MuestraResultados(const ConjuntoDatos& datos) {
-    std::array<std::string, 18> textos;
-    for (std::size_t k = 0; k < 18; ++k) textos[k] = TextoCaja(datos.Columnas[k], static_cast<int>(k));
+std::array<std::string, NumeroColumnas> MuestraResultados(const ConjuntoDatos& datos) {
+    std::array<std::string, NumeroColumnas> textos;
+    for (std::size_t k = 0; k < NumeroColumnas; ++k) textos[k] = TextoCaja(datos.Columnas[k], static_cast<int>(k));
     return textos;
 }
 
@@ -89,10 +90,21 @@ void PonColumnas(ConjuntoDatos& d, std::size_t k, Columnas3 c) {
     d.Columnas[k + 2] = std::move(c.c3);
 }
 
-ConjuntoDatos DatosDeEntrada(int formato, Columnas3 puntos) {
+ConjuntoDatos DatosDeEntrada(int formato, Columnas3 puntos, Husos husos) {
     ConjuntoDatos d;
     d.NumPuntos = static_cast<int>(puntos.c1.size());
+    d.husos = husos;
     for (Columna& c : d.Columnas) c.assign(puntos.c1.size(), 0.0);
-    PonColumnas(d, static_cast<std::size_t>(3 * (formato - 1)), std::move(puntos));
+    PonColumnas(d, PrimeraColumna(formato), std::move(puntos));
     return d;
+}
+
+bool HusoEd50Valido(int huso) { return huso == 31 || huso == 29; }
+bool HusoUtmValido(int huso) { return huso >= 29 && huso <= 31; }
+
+std::string NombreFormato(int formato, Husos husos, bool etrs89) {
+    if (formato == 2) return "UTM huso " + std::to_string(husos.ed50);
+    if (formato == NumeroFormatos)
+        return std::string(etrs89 ? "UTM ETRS89" : "UTM WGS84") + " huso " + std::to_string(husos.utm);
+    return NombresFormatos[static_cast<std::size_t>(formato - 1)];
 }

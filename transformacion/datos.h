@@ -1,5 +1,7 @@
 #pragma once
 
+#include "columnas.h"
+
 #include "geodesia/columna.h"
 
 #include <array>
@@ -7,20 +9,29 @@
 #include <string_view>
 #include <variant>
 
-// The shared data set: the point count and the eighteen coordinate columns, three per format
-// in format order (UTM 30, UTM 31, geodetic ED50, Cartesian ED50, geodetic WGS84, Cartesian
-// WGS84). Every column holds NumPuntos values.
+// The zones of the two UTM formats whose zone is a choice.
+struct Husos {
+    int ed50 = 31; // format 2, UTM on ED50: 31 or 29
+    int utm = 30;  // format 7, UTM on WGS84 or ETRS89: 29, 30 or 31
+};
+bool HusoEd50Valido(int huso);
+bool HusoUtmValido(int huso);
+
+// The shared data set: the point count, the coordinate columns, three per format in format
+// order (positions in Columna0), and the zones the UTM formats are in. Every column holds
+// NumPuntos values.
 struct ConjuntoDatos {
     int NumPuntos = 0;
-    std::array<Columna, 18> Columnas;
+    std::array<Columna, NumeroColumnas> Columnas;
+    Husos husos;
 };
 
 // Puts three columns in place, from column k on.
 void PonColumnas(ConjuntoDatos& d, std::size_t k, Columnas3 c);
 
-// The data set of the points entered in `formato` (1 to 6): their three columns, every other
+// The data set of the points entered in `formato` (1 to 7): their three columns, every other
 // column zeros.
-ConjuntoDatos DatosDeEntrada(int formato, Columnas3 puntos);
+ConjuntoDatos DatosDeEntrada(int formato, Columnas3 puntos, Husos husos = {});
 
 // Line ends in boxes and files are CR LF.
 inline constexpr std::string_view FinLinea = "\r\n";
@@ -40,6 +51,11 @@ inline const std::string MensajeCajaDemasiadoLarga =
 inline const std::array<std::string, 6> NombresFormatos{
     "UTM huso 30", "UTM huso 31", "Geod\u00e9sicas ED50", "Cartesianas geoc\u00e9ntricas ED50",
     "Geod\u00e9sicas WGS84", "Cartesianas geoc\u00e9ntricas WGS84"};
+
+// The name of format 1 to 7 in the zones given: "UTM huso 29" for format 2 in zone 29,
+// "UTM WGS84 huso 30" or, with the official method (`etrs89`), "UTM ETRS89 huso 30" for
+// format 7; the others as NombresFormatos.
+std::string NombreFormato(int formato, Husos husos = {}, bool etrs89 = false);
 
 // Why the reading stage refused the boxes, with the message to show; for a value that is not
 // a number, where it stands.
@@ -61,9 +77,10 @@ std::string TextoCaja(const Columna& columna, int k);
 
 // The eighteen box texts of a data set, each column laid out by TextoCaja. Throws
 // FalloAritmetico for a value too large for its column's layout.
-std::array<std::string, 18> MuestraResultados(const ConjuntoDatos& datos);
+std::array<std::string, NumeroColumnas> MuestraResultados(const ConjuntoDatos& datos);
 
 // The report of an arithmetic fault of a conversion.
 std::string MensajeFalloAritmetico(const std::string& descripcion);
 // The same naming the point (counted from 1) and the format it was entered in.
-std::string MensajeFalloAritmetico(const std::string& descripcion, std::size_t punto, int formato);
+std::string MensajeFalloAritmetico(const std::string& descripcion, std::size_t punto, int formato,
+                                   Husos husos = {}, bool etrs89 = false);

@@ -115,6 +115,41 @@ std::variant<int, FalloEntrada> LeeIdentificador(std::string_view linea1) {
     return static_cast<int>(v);
 }
 
+std::variant<PrimeraLinea, FalloEntrada> LeePrimeraLinea(std::string_view linea1) {
+    const std::size_t separador = linea1.find(';');
+    const auto identificador = LeeIdentificador(linea1.substr(0, separador));
+    int formato = 0;
+    if (const int* f = std::get_if<int>(&identificador)) {
+        formato = *f;
+    } else if (std::get<FalloEntrada>(identificador).tipo == FalloEntrada::General) {
+        return std::get<FalloEntrada>(identificador);
+    } else if (!(std::nearbyint(TextoANumero(linea1.substr(0, separador))) == 7)) {
+        return FalloEntrada{FalloEntrada::IdentificadorNoReconocido, MensajeIdentificador(linea1), {}};
+    } else {
+        formato = 7;
+    }
+    if (separador == std::string_view::npos) return PrimeraLinea{formato, std::nullopt};
+    const std::optional<double> huso = NumeroValido(linea1.substr(separador + 1));
+    const bool valido = huso && ((formato == 1 && *huso == 30) || (formato == 2 && (*huso == 31 || *huso == 29)) ||
+                                 (formato == 7 && (*huso == 29 || *huso == 30 || *huso == 31)));
+    if (!valido) return FalloEntrada{FalloEntrada::IdentificadorNoReconocido, MensajeIdentificador(linea1), {}};
+    return PrimeraLinea{formato, static_cast<int>(*huso)};
+}
+
+void LectorEntrada::LeeLinea1() {
+    if (!husos_) {
+        identificador_ = LeeIdentificador(linea1_);
+        return;
+    }
+    const auto p = LeePrimeraLinea(linea1_);
+    if (const auto* f = std::get_if<FalloEntrada>(&p)) {
+        identificador_ = *f;
+        return;
+    }
+    identificador_ = std::get<PrimeraLinea>(p).formato;
+    huso_ = std::get<PrimeraLinea>(p).huso;
+}
+
 LectorEntrada::LectorEntrada(std::size_t maximoLinea, std::int64_t maximoPuntos)
     : maximoLinea_(maximoLinea), maximoPuntos_(maximoPuntos) {}
 
@@ -125,12 +160,12 @@ void LectorEntrada::Lee(std::string_view t) {
         crPendiente_ = false;
         if (t[0] == '\n') i = 1;
     }
-    if (!identificador_ && !LeePrimeraLinea(t, i)) return;
+    if (!identificador_ && !TomaLinea1(t, i)) return;
     LeeLineas(t.substr(i));
 }
 
 // Gathers line 1 up to its line end and reads the format; true when points follow from t[i].
-bool LectorEntrada::LeePrimeraLinea(std::string_view t, std::size_t& i) {
+bool LectorEntrada::TomaLinea1(std::string_view t, std::size_t& i) {
     const std::size_t fin = t.find_first_of("\r\n", i);
     linea1_.append(t.substr(i, fin == std::string_view::npos ? std::string_view::npos : fin - i));
     if (linea1_.size() > maximoLinea_) {
@@ -140,7 +175,7 @@ bool LectorEntrada::LeePrimeraLinea(std::string_view t, std::size_t& i) {
         return false;
     }
     if (fin == std::string_view::npos) return false;
-    identificador_ = LeeIdentificador(linea1_);
+    LeeLinea1();
     if (std::holds_alternative<FalloEntrada>(*identificador_)) {
         detenido_ = true;
         return false;
@@ -261,7 +296,7 @@ void LectorEntrada::Termina() {
         if (linea1_.empty() && !crPendiente_) { // an empty file
             identificador_ = FalloEntrada{FalloEntrada::General, MensajeErrorAbrir, {}};
         } else {
-            identificador_ = LeeIdentificador(linea1_);
+            LeeLinea1();
         }
         detenido_ = true;
         return;
@@ -271,9 +306,10 @@ void LectorEntrada::Termina() {
     detenido_ = true;
 }
 
-std::variant<FicheroEntrada, FalloEntrada> LeeFicheroEntrada(std::string_view contenido) {
+std::variant<FicheroEntrada, FalloEntrada> LeeFicheroEntrada(std::string_view contenido, bool conHusos) {
     try {
         LectorEntrada lector(std::numeric_limits<std::size_t>::max(), MaximoPuntosFichero);
+        if (conHusos) lector.ConHusos();
         lector.Lee(contenido);
         lector.Termina();
         const auto identificador = *lector.Identificador();
@@ -283,6 +319,7 @@ std::variant<FicheroEntrada, FalloEntrada> LeeFicheroEntrada(std::string_view co
         FicheroEntrada r;
         r.formato = std::get<int>(identificador);
         r.puntos = lector.TomaPuntos().valores;
+        r.huso = lector.HusoDelFichero();
         return r;
     } catch (const std::bad_alloc&) {
         return FalloEntrada{FalloEntrada::DemasiadoGrande, MensajeDemasiadoGrande, {}};

@@ -57,6 +57,15 @@ std::string MensajeIdentificador(std::string_view linea1);
 // Line 1: its number rounded half to even to a 16-bit integer, and checked to be 1 to 6.
 std::variant<int, FalloEntrada> LeeIdentificador(std::string_view linea1);
 
+// Line 1 with zones: "N" or "N;HUSO", N 1 to 7 read as LeeIdentificador reads it, HUSO the
+// zone the points are in, one the format has (1: 30; 2: 31 or 29; 7: 29, 30 or 31). Any other
+// text after ";", or a zone for a format without one, is an identifier not recognised.
+struct PrimeraLinea {
+    int formato = 0;
+    std::optional<int> huso; // nothing when the line names none
+};
+std::variant<PrimeraLinea, FalloEntrada> LeePrimeraLinea(std::string_view linea1);
+
 // Reads an input file as its bytes arrive, in pieces of any size, and hands out the points
 // once their lines are complete. Every line after line 1 is one point: exactly three values
 // (with names, optionally a name before them); a line with any other number of fields, a blank
@@ -72,6 +81,10 @@ public:
     // Point names: a line may start with a name before its three values (at most MaximoNombre
     // characters, blanks around it dropped; no control character or character XML forbids).
     void ConNombres() { nombres_ = true; }
+    // Line 1 as LeePrimeraLinea reads it (format 7, zones); without it, as LeeIdentificador.
+    void ConHusos() { husos_ = true; }
+    // After line 1: the zone it names, if any.
+    std::optional<int> HusoDelFichero() const { return huso_; }
     static constexpr std::size_t MaximoNombre = 64;
 
     void Lee(std::string_view trozo);
@@ -97,7 +110,8 @@ public:
     static constexpr std::size_t MaximoGuardados = 20;
 
 private:
-    bool LeePrimeraLinea(std::string_view t, std::size_t& i);
+    bool TomaLinea1(std::string_view t, std::size_t& i);
+    void LeeLinea1();
     void LeeLineas(std::string_view t);
     void LineaCompleta(std::string_view linea);
     void LeePunto(std::string_view linea, std::int64_t numero);
@@ -114,6 +128,8 @@ private:
     bool detenido_ = false;
     std::int64_t lineasPuntos_ = 0; // lines after line 1 read
     bool nombres_ = false;
+    bool husos_ = false;
+    std::optional<int> huso_;
     std::vector<std::string_view> campos_; // of the line being read
     Puntos listos_;
     std::vector<Rechazo> rechazos_;
@@ -123,7 +139,9 @@ private:
 struct FicheroEntrada {
     int formato = 0;
     Columnas3 puntos; // first, second and third value of every point
+    std::optional<int> huso; // named by line 1 (with zones only)
 };
 
 // The whole file held in memory, at most MaximoPuntosFichero points (the window's limit).
-std::variant<FicheroEntrada, FalloEntrada> LeeFicheroEntrada(std::string_view contenido);
+// `conHusos`: line 1 read by LeePrimeraLinea (format 7 and zones), else by LeeIdentificador.
+std::variant<FicheroEntrada, FalloEntrada> LeeFicheroEntrada(std::string_view contenido, bool conHusos = false);

@@ -9,8 +9,9 @@
 
 namespace {
 
-// Columns of each format: first index of its three.
-enum Primera { Utm30 = 0, Utm31 = 3, GeoEd50 = 6, CartEd50 = 9, GeoWgs84 = 12, CartWgs84 = 15 };
+constexpr int Utm30 = ColumnaUtm30, UtmEd50 = ColumnaUtmEd50, GeoEd50 = ColumnaGeoEd50,
+              CartEd50 = ColumnaCartEd50, GeoWgs84 = ColumnaGeoWgs84, CartWgs84 = ColumnaCartWgs84,
+              UtmWgs84 = ColumnaUtmWgs84;
 
 class Tuberia {
 public:
@@ -19,16 +20,18 @@ public:
     void Pon(int k, Columnas3 r) { PonColumnas(d_, static_cast<std::size_t>(k), std::move(r)); }
     const Columna& C(int k) const { return d_.Columnas[static_cast<std::size_t>(k)]; }
 
-    void AUtm(int destino, int huso) {
-        Pon(destino, GeodesicasAUtm(C(GeoEd50), C(GeoEd50 + 1), C(GeoEd50 + 2), huso));
+    void AUtm(int origen, int destino, int huso, Elipsoide e) {
+        Pon(destino, GeodesicasAUtm(C(origen), C(origen + 1), C(origen + 2), huso, e));
     }
-    void AUtm30y31() {
-        auto [huso30, huso31] = GeodesicasAUtm30y31(C(GeoEd50), C(GeoEd50 + 1), C(GeoEd50 + 2));
+    // zone 30 and the second ED50 zone, from the geodetic ED50 columns
+    void AUtmEd50() {
+        auto [huso30, otro] =
+            GeodesicasADosHusos(C(GeoEd50), C(GeoEd50 + 1), C(GeoEd50 + 2), 30, d_.husos.ed50);
         Pon(Utm30, std::move(huso30));
-        Pon(Utm31, std::move(huso31));
+        Pon(UtmEd50, std::move(otro));
     }
-    void DesdeUtm(int origen, int huso) {
-        Pon(GeoEd50, UtmAGeodesicas(C(origen), C(origen + 1), C(origen + 2), huso));
+    void DesdeUtm(int origen, int destino, int huso, Elipsoide e) {
+        Pon(destino, UtmAGeodesicas(C(origen), C(origen + 1), C(origen + 2), huso, e));
     }
     void ACartesianas(int origen, int destino, Elipsoide e) {
         Pon(destino, GeodesicasACartesianas(C(origen), C(origen + 1), C(origen + 2), e));
@@ -46,18 +49,27 @@ private:
 
 } // namespace
 
-ConjuntoDatos Transforma(int formato, const Columnas3& entrada) {
-    if (formato < 1 || formato > 6) throw std::invalid_argument("formato de entrada 1 a 6");
-    ConjuntoDatos d = DatosDeEntrada(formato, entrada);
+ConjuntoDatos Transforma(int formato, const Columnas3& entrada, Husos husos) {
+    if (formato < 1 || formato > NumeroFormatos) throw std::invalid_argument("formato de entrada 1 a 7");
+    if (!HusoEd50Valido(husos.ed50) || !HusoUtmValido(husos.utm)) throw std::invalid_argument("huso");
+    ConjuntoDatos d = DatosDeEntrada(formato, entrada, husos);
     Tuberia t(d);
     const Elipsoide ed50 = ElipsoideEd50();
     const Elipsoide wgs84 = ElipsoideWgs84();
     switch (formato) {
     case 1:
     case 2:
-        t.DesdeUtm(formato == 1 ? Utm30 : Utm31, formato == 1 ? 30 : 31);
+        if (formato == 1) {
+            t.DesdeUtm(Utm30, GeoEd50, 30, ed50);
+        } else {
+            t.DesdeUtm(UtmEd50, GeoEd50, husos.ed50, ed50);
+        }
         t.ACartesianas(GeoEd50, CartEd50, ed50);
-        t.AUtm(formato == 1 ? Utm31 : Utm30, formato == 1 ? 31 : 30);
+        if (formato == 1) {
+            t.AUtm(GeoEd50, UtmEd50, husos.ed50, ed50);
+        } else {
+            t.AUtm(GeoEd50, Utm30, 30, ed50);
+        }
         t.Semejanza(CartEd50, CartWgs84, ParametrosEd50AWgs84);
         t.AGeodesicas(CartWgs84, GeoWgs84, wgs84);
         break;
@@ -68,20 +80,22 @@ ConjuntoDatos Transforma(int formato, const Columnas3& entrada) {
         } else {
             t.AGeodesicas(CartEd50, GeoEd50, ed50);
         }
-        t.AUtm30y31();
+        t.AUtmEd50();
         t.Semejanza(CartEd50, CartWgs84, ParametrosEd50AWgs84);
         t.AGeodesicas(CartWgs84, GeoWgs84, wgs84);
         break;
-    default: // 5 and 6: through Cartesian WGS84 back to ED50
-        if (formato == 5) {
-            t.ACartesianas(GeoWgs84, CartWgs84, wgs84);
-        } else {
+    default: // 5, 6 and 7: through Cartesian WGS84 back to ED50
+        if (formato == 7) t.DesdeUtm(UtmWgs84, GeoWgs84, husos.utm, wgs84);
+        if (formato == 6) {
             t.AGeodesicas(CartWgs84, GeoWgs84, wgs84);
+        } else {
+            t.ACartesianas(GeoWgs84, CartWgs84, wgs84);
         }
         t.Semejanza(CartWgs84, CartEd50, ParametrosWgs84AEd50);
         t.AGeodesicas(CartEd50, GeoEd50, ed50);
-        t.AUtm30y31();
+        t.AUtmEd50();
         break;
     }
+    if (formato != 7) t.AUtm(GeoWgs84, UtmWgs84, husos.utm, wgs84);
     return d;
 }

@@ -81,7 +81,7 @@ const char* const Coordenadas[6][3] = {{"X", "Y", "h"}, {"X", "Y", "h"}, {"latit
 // 2340 as "2 340".
 QString Miles(long long n) {
     QString t = QString::number(n);
-    for (int i = t.size() - 3; i > 0; i -= 3) t.insert(i, QLatin1Char(' '));
+    for (qsizetype i = t.size() - 3; i > 0; i -= 3) t.insert(i, QLatin1Char(' '));
     return t;
 }
 
@@ -338,7 +338,7 @@ bool Main::transforma(int indice) {
     Rejilla* metodo = oficial ? rejilla_.get() : nullptr;
     const QString formato = QString::fromStdString(NombresFormatos[static_cast<std::size_t>(indice)]);
     ConjuntoDatos nuevo;
-    std::array<std::string, 18> textos;
+    std::array<std::string, NumeroColumnas> textos;
     try {
         nuevo = TransformaPorMetodo(indice + 1, entrada, metodo);
         textos = MuestraResultados(nuevo);
@@ -353,7 +353,7 @@ bool Main::transforma(int indice) {
     } catch (const FalloAritmetico& e) {
         // name the first point that fails on its own (one outside the grid may come before it)
         std::string mensaje = MensajeFalloAritmetico(e.what());
-        RecorreFallos(indice + 1, entrada, metodo, [&](std::size_t i, const FalloPunto& f) {
+        RecorreFallos(indice + 1, entrada, metodo, Husos{}, [&](std::size_t i, const FalloPunto& f) {
             if (f.fueraDeRejilla) return true;
             mensaje = MensajeFalloAritmetico(f.descripcion, i + 1, indice + 1);
             return false;
