@@ -22,6 +22,10 @@ public:
     bool hayImpresora() override { return dialogos_.hayImpresora(); }
     std::optional<Impresion> dialogoImprimir(QWidget* padre) override { return dialogos_.dialogoImprimir(padre); }
     bool imprime(const QString& documento, QString& error) override { return dialogos_.imprime(documento, error); }
+    void espera(QWidget* padre, const QString& texto, const std::function<bool()>& terminado,
+                const std::function<void()>& cancela) override {
+        dialogos_.espera(padre, texto, terminado, cancela);
+    }
 
 private:
     Dialogos& dialogos_;

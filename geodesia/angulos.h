@@ -12,9 +12,6 @@ inline double PseudoAGrados(double x) { return PseudoARadianes(x) * (180.0 / PiS
 // Radians to pseudo-sexagesimal; no carry, 59.999... seconds stay as they are.
 double RadianesAPseudo(double r);
 
-// Pseudo-sexagesimal to decimal degrees, through the radians of PseudoARadianes.
-inline double PseudoAGrados(double x) { return PseudoARadianes(x) * (180.0 / PiSistema); }
-
 // Column-wise forms: the latitude column, then the longitude column.
 struct ColumnasAngulo {
     Columna latitudes;
