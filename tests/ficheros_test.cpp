@@ -65,6 +65,8 @@ TEST(LeeFicheroEntrada, CasosDelFormato) {
     // a long identifier is quoted up to 200 characters, whole: 199 letters and a euro sign
     EXPECT_EQ(std::get<FalloEntrada>(LeeFicheroEntrada(std::string(199, 'a') + "\xe2\x82\xac" "b\r\n1,2,3")).mensaje,
               " El indicador de tipo de datos " + std::string(199, 'a') + "\xe2\x82\xac... no es reconocido ");
+    // a refused value is quoted with its control characters, DEL too, as "?"
+    EXPECT_EQ(std::get<FalloEntrada>(LeeFicheroEntrada("3\r\n1\x7f~\t,1,2")).rechazo->texto, "1?~?");
 }
 
 TEST(LeeFicheroEntrada, LimiteDePuntosDeLaVentana) {
