@@ -294,12 +294,20 @@ TEST_F(VentanaPrincipal, PegarYCopiarComoUnaHojaDeCalculo) {
     Transforma(0);
     EXPECT_TRUE(dialogos.mensajes.empty());
     EXPECT_EQ(ventana.datos().NumPuntos, 2);
-    // one column ending with a line end leaves no empty last line
-    QMimeData columna;
-    columna.setText(QStringLiteral("1\n2\n"));
-    Escribe(3, QString());
-    ventana.caja(3)->insertFromMimeData(&columna);
-    EXPECT_EQ(Caja(3), QStringLiteral("1\n2"));
+    // one column ending with a line end (LF or CR LF) leaves no empty last line; a row of four
+    // values is no table: it is pasted as it is
+    struct Pegado {
+        QString texto, caja;
+    } pegados[] = {{QStringLiteral("1\n2\n"), QStringLiteral("1\n2")},
+                   {QStringLiteral("1\r\n2\r\n"), QStringLiteral("1\n2")},
+                   {QStringLiteral("1\t2\t3\t4"), QStringLiteral("1\t2\t3\t4")}};
+    for (const Pegado& p : pegados) {
+        QMimeData columna;
+        columna.setText(p.texto);
+        Escribe(3, QString());
+        ventana.caja(3)->insertFromMimeData(&columna);
+        EXPECT_EQ(Caja(3), p.caja) << p.texto.toStdString();
+    }
     // "Copiar tabla": a header row and one row a point, tab-separated
     Transforma(2);
     QMenu* menu = ventana.caja(5)->menuContextual();
