@@ -25,8 +25,8 @@ void Aplicacion::cargaFichero(const QString& ruta) {
     dialogos_.eligeAntes(std::nullopt); // used or not, it answers no other dialog
 }
 
-std::optional<QString> DialogosConRuta::abrir(QWidget* padre, const QString& filtro) {
-    if (!ruta_) return dialogos_.abrir(padre, filtro);
+std::optional<QString> DialogosConRuta::abrir(QWidget* padre, const QString& filtro, const QString& inicial) {
+    if (!ruta_) return dialogos_.abrir(padre, filtro, inicial);
     return std::exchange(ruta_, std::nullopt);
 }
 

@@ -14,14 +14,16 @@ public:
     explicit DialogosConRuta(Dialogos& dialogos) : dialogos_(dialogos) {}
     void eligeAntes(std::optional<QString> ruta) { ruta_ = std::move(ruta); }
 
-    std::optional<QString> abrir(QWidget* padre, const QString& filtro) override;
-    std::optional<QString> guardar(QWidget* padre, const QString& filtro) override { return dialogos_.guardar(padre, filtro); }
+    std::optional<QString> abrir(QWidget* padre, const QString& filtro, const QString& inicial) override;
+    std::optional<QString> guardar(QWidget* padre, const QString& filtro, const QString& inicial) override {
+        return dialogos_.guardar(padre, filtro, inicial);
+    }
     void mensaje(QWidget* padre, const QString& texto, Icono icono) override { dialogos_.mensaje(padre, texto, icono); }
     bool pregunta(QWidget* padre, const QString& texto) override { return dialogos_.pregunta(padre, texto); }
     void pitido() override { dialogos_.pitido(); }
     bool hayImpresora() override { return dialogos_.hayImpresora(); }
     std::optional<Impresion> dialogoImprimir(QWidget* padre) override { return dialogos_.dialogoImprimir(padre); }
-    bool imprime(const QString& documento, QString& error) override { return dialogos_.imprime(documento, error); }
+    Impreso imprime(const QString& texto, const QFont& fuente) override { return dialogos_.imprime(texto, fuente); }
     void espera(QWidget* padre, const QString& texto, const std::function<bool()>& terminado,
                 const std::function<void()>& cancela) override {
         dialogos_.espera(padre, texto, terminado, cancela);

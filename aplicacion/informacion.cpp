@@ -1,5 +1,7 @@
 #include "informacion.h"
 
+#include "rejilla/rejilla.h"
+
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -118,10 +120,11 @@ About::About(QWidget* padre) : QDialog(padre) {
     Presentacion(this, l);
     l->addWidget(Etiqueta(this, "Label3", QStringLiteral("Orvalo, marzo de 2001")));
     l->addWidget(Etiqueta(this, "Version", QStringLiteral("Versi\u00f3n ") + QStringLiteral(ORVALO_VERSION)));
-    // the licence of the official grids asks for this credit wherever they ship
+    // the licence of the official grids asks for this credit wherever they ship; a non-breaking
+    // hyphen and space keep the licence's name on one line
     l->addWidget(Etiqueta(this, "CreditoIgn",
                           QStringLiteral("Rejilla SPED2ETV2 y geoide EGM08-REDNAP: derivado de datos originales del "
-                                         "IGN, www.ign.es, CC-BY 4.0")));
+                                         "IGN, www.ign.es, CC\u2011BY\u00a04.0")));
     l->addWidget(Aceptar(this, "Command1"), 0, Qt::AlignCenter);
 }
 
@@ -167,9 +170,11 @@ Ayuda::Ayuda(QWidget* padre) : QDialog(padre) {
         {"Label15", QStringLiteral("Sobre las cajas de WGS84 se elige el m\u00e9todo: los siete par\u00e1metros "
                                    "(WGS84) o la rejilla oficial del IGN (ETRS89: rejilla SPED2ETV2 y geoide "
                                    "EGM08-REDNAP, precisi\u00f3n de unos 0,2 m). Con la rejilla, la altura ED50 es una "
-                                   "altitud sobre el nivel del mar y la de ETRS89 es elipsoidal (h = H + N); los puntos "
-                                   "fuera de la Espa\u00f1a peninsular y Baleares se rechazan. Con los siete "
-                                   "par\u00e1metros, bajo las cajas se indica cu\u00e1nto se apartan de la rejilla."), false},
+                                   "altitud sobre el nivel del mar y la de ETRS89 es elipsoidal (h = H + N); se rechazan "
+                                   "los puntos fuera de %1, y solo es oficial en la Espa\u00f1a peninsular y Baleares. "
+                                   "Con los siete "
+                                   "par\u00e1metros, bajo las cajas se indica cu\u00e1nto se apartan de la rejilla.")
+                       .arg(QString::fromStdString(RectanguloRejilla)), false},
         {"Label12", QStringLiteral("LAS CAJAS"), true},
         {"Label13", QStringLiteral("Las dieciocho cajas se desplazan juntas: la l\u00ednea k de cada caja es el punto k, "
                                    "y el punto del cursor se resalta en todas. Bajo las cajas se indica cu\u00e1ntos "
@@ -177,6 +182,12 @@ Ayuda::Ayuda(QWidget* padre) : QDialog(padre) {
                                    "de c\u00e1lculo filas de tres valores separados por tabuladores (la coma decimal "
                                    "pasa a punto); \u00abCopiar tabla\u00bb, en el men\u00fa contextual de cada caja, "
                                    "copia las dieciocho columnas."), false},
+        {"Label16", QStringLiteral("EL EDITOR"), true},
+        {"Label17", QStringLiteral("Al cerrarlo pregunta si se guardan los cambios solo cuando hay algo sin guardar, y "
+                                   "nombra el fichero donde se guardar\u00e1n. Los di\u00e1logos de ficheros se abren en "
+                                   "la \u00faltima carpeta usada. Sin impresora, \u00abImprimir\u00bb guarda el texto en "
+                                   "un fichero PDF para imprimirlo o enviarlo. Un \u00abReemplazar\u00bb se deshace con "
+                                   "Alt+Borrar."), false},
     };
     for (const auto& t : textos) {
         QLabel* e = Etiqueta(contenido, t.nombre, t.texto, t.titulo ? negrita : QFont());
@@ -187,11 +198,17 @@ Ayuda::Ayuda(QWidget* padre) : QDialog(padre) {
     marco->addWidget(desplazable);
     marco->addWidget(Aceptar(this, "OK"), 0, Qt::AlignCenter);
     setMinimumWidth(560);
-    // as tall as the text, within the screen
+    // as tall as the text, within the screen, and centred over the main window without leaving it
     const int alto = l->hasHeightForWidth() ? l->totalHeightForWidth(540) : contenido->sizeHint().height();
     int maximo = 700;
-    if (const QScreen* pantalla = padre ? padre->screen() : QGuiApplication::primaryScreen())
-        maximo = pantalla->availableGeometry().height() - 60;
+    if (const QScreen* pantalla = padre ? padre->screen() : QGuiApplication::primaryScreen()) {
+        const QRect disponible = pantalla->availableGeometry();
+        maximo = disponible.height() - 60;
+        if (padre) {
+            const int centro = padre->frameGeometry().center().y();
+            maximo = std::min(maximo, 2 * std::min(centro - disponible.top(), disponible.bottom() - centro) - 60);
+        }
+    }
     resize(600, std::min(alto + 60, maximo));
 }
 

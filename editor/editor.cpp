@@ -1,16 +1,19 @@
 #include "editor.h"
 
 #include "editor/reemplaza.h"
-#include "transformacion/entrada.h"
+#include "texto/reemplazo.h"
 #include "ventana/ficheros_qt.h"
+#include "ventana/texto_qt.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTextDocument>
 
 namespace {
@@ -18,13 +21,12 @@ namespace {
 // Larger files are refused instead of exhausting memory.
 constexpr qint64 MaximoBytes = qint64(64) << 20;
 
-const QString MensajeErrorAbrirEditor =
-    QStringLiteral(" \u00a1Se ha producido un error al abrir el archivo! ");
 const QString PreguntaGuardarCambios = QStringLiteral(" \u00bfDesea guardar cambios? ");
+const QString PreguntaUtf8 =
+    QStringLiteral(" El fichero se abri\u00f3 en Latin-1 y el texto tiene caracteres que Latin-1 no admite: "
+                   "se guardar\u00e1 en UTF-8. \r\n \u00bfDesea guardarlo as\u00ed? ");
 const QString EntradaPorFichero = QStringLiteral("Entrada por fichero");
 const QString SalidaPorFichero = QStringLiteral("Salida por fichero");
-const QString SinImpresora = QStringLiteral(" No hay ninguna impresora disponible. ");
-const QString OpcionNoDisponible = QStringLiteral(" Opci\u00f3n no disponible. ");
 
 const char* const NombresFuentes[] = {"Courier New", "Arial", "Symbol"};
 const int Tamanos[] = {8, 10, 12};
@@ -34,6 +36,11 @@ QFont Fuente(int indice, int puntos) {
     // where the family is missing, fontconfig picks a face of the same kind
     f.setStyleHint(indice == 0 ? QFont::TypeWriter : QFont::SansSerif);
     return f;
+}
+
+// A question with the file it is about on a line of its own.
+QString Nombrando(const QString& pregunta, const QString& ruta) {
+    return ruta.isEmpty() ? pregunta : pregunta + QStringLiteral("\r\n ") + ruta;
 }
 
 } // namespace
@@ -48,6 +55,9 @@ Editor::Editor(Dialogos& dialogos, RutasCompartidas& rutas, QWidget* padre)
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->installEventFilter(this);
+    Text1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Text1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& donde) { muestraMenuContextual(Text1->viewport()->mapToGlobal(donde)); });
     setCentralWidget(Text1);
     resize(649, 473 + menuBar()->sizeHint().height());
     creaMenus();
@@ -60,9 +70,10 @@ void Editor::Form_Load() {
     tamanoActual_ = 1;
     Text1->setFont(Fuente(0, 10));
     Text1->clear();
-    textoCargado_ = texto();
-    bytesCargados_.clear();
+    textoGuardado_ = textoLeido_ = texto();
+    bytesLeidos_.clear();
     codificacion_ = Codificacion{};
+    rutaTitulo_.clear();
     setWindowTitle(TituloEditor);
     rutas_.NombreAbrir.clear();
 }
@@ -75,6 +86,21 @@ QAction* Editor::accion(QMenu* menu, const char* nombre, const QString& texto, c
 }
 
 void Editor::creaMenus() {
+    creaMenuArchivo();
+    creaMenuEdicion();
+    QMenu* reemp = menuBar()->addMenu(QStringLiteral("&Reemplazar"));
+    reemp->setObjectName(QStringLiteral("Reemp"));
+    connect(accion(reemp, "Reemplazar", QStringLiteral("Reempla&zar caracteres"), QKeySequence(QStringLiteral("Ctrl+Z"))),
+            &QAction::triggered, this, &Editor::Reemplazar);
+    creaMenuTexto();
+    QMenu* ayuda = menuBar()->addMenu(QStringLiteral("A&cerca de"));
+    ayuda->setObjectName(QStringLiteral("Men\u00faAyuda"));
+    QAction* acerca = ayuda->addAction(QStringLiteral("Acerca de Editor"));
+    acerca->setObjectName(QStringLiteral("AyudaAcercaDe"));
+    connect(acerca, &QAction::triggered, this, [this] { if (abreAcercaDe) abreAcercaDe(); });
+}
+
+void Editor::creaMenuArchivo() {
     QMenu* fichero = menuBar()->addMenu(QStringLiteral("&Archivo "));
     fichero->setObjectName(QStringLiteral("Men\u00faFichero"));
     connect(accion(fichero, "FicheroAbrir", QStringLiteral("A&brir..."), QKeySequence(QStringLiteral("Ctrl+B"))),
@@ -89,7 +115,9 @@ void Editor::creaMenus() {
     fichero->addSeparator();
     connect(accion(fichero, "FicheroSalir", QStringLiteral("&Salir"), QKeySequence(QStringLiteral("Ctrl+S"))),
             &QAction::triggered, this, &QWidget::close);
+}
 
+void Editor::creaMenuEdicion() {
     QMenu* edicion = menuBar()->addMenu(QStringLiteral("&Edici\u00f3n "));
     edicion->setObjectName(QStringLiteral("Men\u00faEdici\u00f3n"));
     cortar_ = accion(edicion, "Edici\u00f3nCortar", QStringLiteral("&Cortar"), QKeySequence(QStringLiteral("Ctrl+X")));
@@ -106,36 +134,33 @@ void Editor::creaMenus() {
     });
     connect(pegar_, &QAction::triggered, this,
             [this] { Text1->textCursor().insertText(QApplication::clipboard()->text()); });
+    // Ctrl+Z is Reemplazar: the box's undo gets a key of its own, shown in its context menu
+    deshacer_ = new QAction(this);
+    deshacer_->setObjectName(QStringLiteral("Deshacer"));
+    deshacer_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    addAction(deshacer_);
+    connect(deshacer_, &QAction::triggered, Text1, &QPlainTextEdit::undo);
+}
 
-    QMenu* reemp = menuBar()->addMenu(QStringLiteral("&Reemplazar"));
-    reemp->setObjectName(QStringLiteral("Reemp"));
-    connect(accion(reemp, "Reemplazar", QStringLiteral("Reempla&zar caracteres"), QKeySequence(QStringLiteral("Ctrl+Z"))),
-            &QAction::triggered, this, &Editor::Reemplazar);
-
+void Editor::creaMenuTexto() {
     QMenu* menuTexto = menuBar()->addMenu(QStringLiteral("&Texto "));
     menuTexto->setObjectName(QStringLiteral("Men\u00faTexto"));
     QMenu* fuentes = menuTexto->addMenu(QStringLiteral("&Fuentes"));
     fuentes->setObjectName(QStringLiteral("OpTextoFuentes"));
     QMenu* tamanos = menuTexto->addMenu(QStringLiteral("T&ama\u00f1o"));
     tamanos->setObjectName(QStringLiteral("OpTextoTama\u00f1o"));
-    for (int i = 0; i < 3; ++i) {
-        fuentes_[static_cast<std::size_t>(i)] = fuentes->addAction(QString::fromLatin1(NombresFuentes[i]));
-        fuentes_[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("Fuente_%1").arg(i));
-        fuentes_[static_cast<std::size_t>(i)]->setCheckable(true);
-        connect(fuentes_[static_cast<std::size_t>(i)], &QAction::triggered, this, [this, i] { eligeFuente(i); });
-        tamanos_[static_cast<std::size_t>(i)] = tamanos->addAction(QString::number(Tamanos[i]));
-        tamanos_[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("Tama\u00f1o_%1").arg(i));
-        tamanos_[static_cast<std::size_t>(i)]->setCheckable(true);
-        connect(tamanos_[static_cast<std::size_t>(i)], &QAction::triggered, this, [this, i] { eligeTamano(i); });
+    for (std::size_t i = 0; i < 3; ++i) {
+        const int n = static_cast<int>(i);
+        fuentes_[i] = fuentes->addAction(QString::fromLatin1(NombresFuentes[i]));
+        fuentes_[i]->setObjectName(QStringLiteral("Fuente_%1").arg(n));
+        connect(fuentes_[i], &QAction::triggered, this, [this, n] { eligeFuente(n); });
+        tamanos_[i] = tamanos->addAction(QString::number(Tamanos[i]));
+        tamanos_[i]->setObjectName(QStringLiteral("Tama\u00f1o_%1").arg(n));
+        connect(tamanos_[i], &QAction::triggered, this, [this, n] { eligeTamano(n); });
+        for (QAction* a : {fuentes_[i], tamanos_[i]}) a->setCheckable(true);
     }
     fuentes_[0]->setChecked(true);
     tamanos_[1]->setChecked(true);
-
-    QMenu* ayuda = menuBar()->addMenu(QStringLiteral("A&cerca de"));
-    ayuda->setObjectName(QStringLiteral("Men\u00faAyuda"));
-    QAction* acerca = ayuda->addAction(QStringLiteral("Acerca de Editor"));
-    acerca->setObjectName(QStringLiteral("AyudaAcercaDe"));
-    connect(acerca, &QAction::triggered, this, [this] { if (abreAcercaDe) abreAcercaDe(); });
 }
 
 // The menu's Ctrl shortcuts win over the text box's own (Ctrl+Z is Reemplazar, Ctrl+S Salir).
@@ -153,14 +178,24 @@ bool Editor::eventFilter(QObject* objeto, QEvent* e) {
     return QMainWindow::eventFilter(objeto, e);
 }
 
+// The box's own menu, its Deshacer showing the key that does it.
+void Editor::muestraMenuContextual(const QPoint& donde) {
+    QMenu* menu = Text1->createStandardContextMenu();
+    menu->setObjectName(QStringLiteral("MenuContextual"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (auto* undo = menu->findChild<QAction*>(QStringLiteral("edit-undo"))) {
+        undo->setText(undo->text().section(QLatin1Char('\t'), 0, 0) + QLatin1Char('\t') +
+                      deshacer_->shortcut().toString(QKeySequence::NativeText));
+    }
+    menu->popup(donde);
+}
+
 QString Editor::texto() const {
     // raw text: no no-break space turned into a blank; paragraphs are the lines
     QString t = Text1->document()->toRawText();
     t.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     return t;
 }
-
-void Editor::ponTexto(const QString& t) { Text1->setPlainText(t); }
 
 void Editor::MenuEdicion_Abierto() {
     const bool seleccion = Text1->textCursor().hasSelection();
@@ -183,26 +218,43 @@ void Editor::eligeTamano(int i) {
     Text1->setFont(Fuente(fuenteActual_, Tamanos[i]));
 }
 
-void Editor::ponTitulo(const QString& ruta) { setWindowTitle(TituloEditor + QStringLiteral(" - ") + ruta); }
+void Editor::ponTitulo(const QString& ruta) {
+    rutaTitulo_ = ruta;
+    setWindowTitle(TituloEditor + QStringLiteral(" - ") + ruta);
+}
 
 void Editor::Abrir() {
-    const auto bytes = AbreElegido(dialogos_, this, rutas_, false, MaximoBytes, MensajeErrorAbrirEditor);
+    const auto bytes = AbreElegido(dialogos_, this, rutas_, false, MaximoBytes);
     if (!bytes) return;
     const TextoDeFichero leido = DecodificaFichero(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
-    ponTexto(QString::fromStdU16String(leido.texto));
-    textoCargado_ = texto();
-    bytesCargados_ = *bytes;
+    Text1->setPlainText(QString::fromStdU16String(leido.texto));
+    textoGuardado_ = textoLeido_ = texto();
+    bytesLeidos_ = *bytes;
     codificacion_ = leido.codificacion;
     ponTitulo(rutas_.NombreAbrir);
 }
 
+// A Latin-1 file whose text Latin-1 can no longer carry is saved as UTF-8 only when the user
+// agrees; asked once.
+bool Editor::aceptaUtf8(const std::u16string& actual) {
+    if (codificacion_.utf8 || CabeEnLatin1(actual)) return true;
+    if (!dialogos_.pregunta(this, PreguntaUtf8)) return false;
+    codificacion_.utf8 = true;
+    return true;
+}
+
 bool Editor::escribe(const QString& ruta) {
+    const QString actual = texto();
+    if (actual != textoLeido_ && !aceptaUtf8(actual.toStdU16String())) return false;
     const std::string bytes =
-        BytesAGuardar(std::string_view(bytesCargados_.constData(), static_cast<std::size_t>(bytesCargados_.size())),
-                      textoCargado_.toStdU16String(), texto().toStdU16String(), codificacion_);
-    const auto fallo = GuardaConEspera(dialogos_, this, ruta, bytes);
-    if (fallo) dialogos_.mensaje(this, *fallo, Icono::Ninguno);
-    return !fallo;
+        BytesAGuardar(std::string_view(bytesLeidos_.constData(), static_cast<std::size_t>(bytesLeidos_.size())),
+                      textoLeido_.toStdU16String(), actual.toStdU16String(), codificacion_);
+    if (const auto fallo = GuardaConEspera(dialogos_, this, ruta, bytes)) {
+        dialogos_.mensaje(this, *fallo, Icono::Ninguno);
+        return false;
+    }
+    textoGuardado_ = actual;
+    return true;
 }
 
 void Editor::GuardarComo() { guardarComo(); }
@@ -210,77 +262,73 @@ void Editor::GuardarComo() { guardarComo(); }
 // Save As; true only when the file was written.
 bool Editor::guardarComo() {
     const auto ruta = EligeDestino(dialogos_, this, rutas_, false);
-    guardarCancelado_ = !ruta;
     if (!ruta || !escribe(*ruta)) return false;
     ponTitulo(*ruta);
     return true;
 }
 
 // A path only the main window's file commands chose may hold a file this editor never saw:
-// ask before writing over it; No goes on as Save As.
+// ask before writing over it.
 bool Editor::confirmaSobreescritura(const QString& ruta, const QString& comando) {
     if (comando.isEmpty() || !QFileInfo::exists(ruta)) return true;
     return dialogos_.pregunta(this, PreguntaSobreescribirFichero(ruta, comando));
 }
 
 void Editor::Guardar() {
-    if (rutas_.NombreGuardar.isEmpty()) {
+    // No to overwriting a file of the main window's goes on as Save As
+    if (rutas_.NombreGuardar.isEmpty() ||
+        !confirmaSobreescritura(rutas_.NombreGuardar, rutas_.guardarPorVentana ? SalidaPorFichero : QString())) {
         GuardarComo();
         return;
     }
-    if (!confirmaSobreescritura(rutas_.NombreGuardar, rutas_.guardarPorVentana ? SalidaPorFichero : QString())) {
-        GuardarComo();
-        return;
-    }
-    guardarCancelado_ = false;
     if (escribe(rutas_.NombreGuardar)) rutas_.guardarPorVentana = false; // now the editor's own
 }
 
-void Editor::Imprimir() {
-    if (!dialogos_.hayImpresora()) {
-        dialogos_.mensaje(this, SinImpresora, Icono::Ninguno);
-        return;
-    }
-    const auto opciones = dialogos_.dialogoImprimir(this);
-    if (!opciones) return;
-    if (opciones->aFichero) {
-        dialogos_.mensaje(this, OpcionNoDisponible, Icono::Ninguno);
-        return;
-    }
-    QString documento;
-    const QString t = texto().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    for (int copia = 0; copia < opciones->copias; ++copia)
-        documento += QStringLiteral("\r\n\r\n\r\n\r\n") + t + QStringLiteral("\r\n");
-    QString error;
-    if (!dialogos_.imprime(documento, error)) dialogos_.mensaje(this, error, Icono::Ninguno);
-}
-
 void Editor::Reemplazar() {
-    auto* d = new Reemplaza(*this, dialogos_);
+    auto* d = new Reemplaza(this, dialogos_);
     d->setAttribute(Qt::WA_DeleteOnClose);
     d->setWindowModality(Qt::ApplicationModal);
+    connect(d, &Reemplaza::elegido, this, &Editor::aplicaReemplazo);
     CentraSobre(d, this);
     d->show();
 }
 
+// On the text as its file holds it (a line end is CR LF, two characters), as one undo step.
+void Editor::aplicaReemplazo(const QString& buscado, const QString& por) {
+    const QString antes = texto();
+    const QString nuevo = SinCrLf(QString::fromStdU16String(
+        ReemplazaCaracteres(ConCrLf(antes).toStdU16String(), buscado.toStdU16String(), por.toStdU16String())));
+    if (nuevo == antes) return;
+    QTextCursor c(Text1->document());
+    c.beginEditBlock();
+    c.select(QTextCursor::Document);
+    c.insertText(nuevo);
+    c.endEditBlock();
+}
+
+// Close's Yes with a known file: written without a further question, unless only the main
+// window's Entrada por fichero chose it; No to that goes on as Save As.
+bool Editor::guardaAlCerrar(const QString& destino, bool porVentana) {
+    rutas_.NombreGuardar = destino;
+    rutas_.guardarPorVentana = porVentana;
+    if (!confirmaSobreescritura(destino, porVentana ? EntradaPorFichero : QString())) return guardarComo();
+    return escribe(destino);
+}
+
 void Editor::closeEvent(QCloseEvent* e) {
-    if (texto() == textoCargado_ || !dialogos_.pregunta(this, PreguntaGuardarCambios)) {
+    if (texto() == textoGuardado_) {
         e->accept();
         return;
     }
-    bool guardado;
-    if (!rutas_.NombreAbrir.isEmpty()) {
-        rutas_.NombreGuardar = rutas_.NombreAbrir;
-        rutas_.guardarPorVentana = rutas_.abrirPorVentana;
-        if (confirmaSobreescritura(rutas_.NombreGuardar, rutas_.abrirPorVentana ? EntradaPorFichero : QString())) {
-            guardado = escribe(rutas_.NombreGuardar);
-        } else {
-            guardado = guardarComo();
-        }
-    } else {
-        guardado = guardarComo();
+    // the file the caption names; else the input file of the main window; else Save As
+    const bool porVentana = rutaTitulo_.isEmpty() && rutas_.abrirPorVentana && !rutas_.NombreAbrir.isEmpty();
+    const QString destino = porVentana ? rutas_.NombreAbrir : rutaTitulo_;
+    if (!dialogos_.pregunta(this, Nombrando(PreguntaGuardarCambios, destino))) {
+        e->accept();
+        return;
     }
     // a cancelled or failed save keeps the editor open: no work is lost
+    const bool guardado = destino.isEmpty() ? guardarComo() : guardaAlCerrar(destino, porVentana);
     if (guardado) {
         e->accept();
     } else {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 
 class QAction;
 class QMenu;
@@ -18,15 +19,6 @@ class Editor : public QMainWindow {
     Q_OBJECT
 public:
     Editor(Dialogos& dialogos, RutasCompartidas& rutas, QWidget* padre = nullptr);
-
-    QPlainTextEdit* Text1 = nullptr;
-    // The editor's text, lines ended by LF, every character as it stands.
-    QString texto() const;
-    void ponTexto(const QString& texto);
-    const QString& TextoCargado() const { return textoCargado_; }
-    bool GuardarCancelado() const { return guardarCancelado_; }
-    int FuenteActual() const { return fuenteActual_; }
-    int TamanoActual() const { return tamanoActual_; }
 
     // "Acerca de Editor": shows the editor's About window.
     std::function<void()> abreAcercaDe;
@@ -45,24 +37,36 @@ protected:
 private:
     void Form_Load();
     void creaMenus();
+    void creaMenuArchivo();
+    void creaMenuEdicion();
+    void creaMenuTexto();
     QAction* accion(QMenu* menu, const char* nombre, const QString& texto, const QKeySequence& atajo);
     void MenuEdicion_Abierto();
+    void muestraMenuContextual(const QPoint& donde);
     void eligeFuente(int i);
     void eligeTamano(int i);
+    QString texto() const;
+    void aplicaReemplazo(const QString& buscado, const QString& por);
     bool escribe(const QString& ruta);
+    bool aceptaUtf8(const std::u16string& actual);
     bool guardarComo();
+    bool guardaAlCerrar(const QString& destino, bool porVentana);
     bool confirmaSobreescritura(const QString& ruta, const QString& comando);
     void ponTitulo(const QString& ruta);
+    QString documentoImpreso(int copias) const;
+    void imprimePdf();
 
     Dialogos& dialogos_;
     RutasCompartidas& rutas_;
-    QString textoCargado_;
-    QByteArray bytesCargados_; // the file as read, for a byte-for-byte save
+    QPlainTextEdit* Text1 = nullptr;
+    QString rutaTitulo_;       // the file the caption names: last opened or saved as
+    QString textoGuardado_;    // as last opened or saved: closing asks only when the text differs
+    QString textoLeido_;       // as read, with the bytes it came from, for a byte-for-byte save
+    QByteArray bytesLeidos_;
     Codificacion codificacion_;
     int fuenteActual_ = 0;
     int tamanoActual_ = 1;
-    bool guardarCancelado_ = false;
-    QAction *cortar_ = nullptr, *copiar_ = nullptr, *pegar_ = nullptr;
+    QAction *cortar_ = nullptr, *copiar_ = nullptr, *pegar_ = nullptr, *deshacer_ = nullptr;
     std::array<QAction*, 3> fuentes_{};
     std::array<QAction*, 3> tamanos_{};
 };

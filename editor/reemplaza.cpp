@@ -1,15 +1,16 @@
 #include "reemplaza.h"
 
-#include "editor/editor.h"
-#include "texto/reemplazo.h"
+#include "ventana/dialogos.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-Reemplaza::Reemplaza(Editor& editor, Dialogos& dialogos)
-    : QDialog(&editor), editor_(editor), dialogos_(dialogos) {
+#include <algorithm>
+
+Reemplaza::Reemplaza(QWidget* padre, Dialogos& dialogos) : QDialog(padre), dialogos_(dialogos) {
     setObjectName(QStringLiteral("Reemplaza"));
     setWindowTitle(QStringLiteral("Reemplazar caracteres"));
     auto* g = new QGridLayout(this);
@@ -27,12 +28,18 @@ Reemplaza::Reemplaza(Editor& editor, Dialogos& dialogos)
     aceptar->setObjectName(QStringLiteral("btnAccept"));
     cancelar->setObjectName(QStringLiteral("btnCancel"));
     aceptar->setDefault(true);
+    // the two buttons of one width, side by side under the boxes
+    const int ancho = std::max(aceptar->sizeHint().width(), cancelar->sizeHint().width()) + 24;
+    auto* botones = new QHBoxLayout;
+    for (QPushButton* b : {aceptar, cancelar}) {
+        b->setFixedWidth(ancho);
+        botones->addWidget(b);
+    }
     g->addWidget(l1, 0, 0);
     g->addWidget(Text1, 0, 1);
     g->addWidget(l2, 1, 0);
     g->addWidget(Text2, 1, 1);
-    g->addWidget(aceptar, 2, 0);
-    g->addWidget(cancelar, 2, 1);
+    g->addLayout(botones, 2, 0, 1, 2);
     setTabOrder(Text1, Text2);
     setTabOrder(Text2, aceptar);
     setTabOrder(aceptar, cancelar);
@@ -49,12 +56,6 @@ void Reemplaza::btnAccept_Click() {
         dialogos_.mensaje(this, QStringLiteral("\u00a1Las dos celdas han de contener un caracter!"), Icono::Ninguno);
         return;
     }
-    // on the text as its file holds it: a line end is CR LF, two characters
-    const QString crlf = editor_.texto().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    const std::u16string r =
-        ReemplazaCaracteres(crlf.toStdU16String(), Text1->text().toStdU16String(), Text2->text().toStdU16String());
-    QString nuevo = QString::fromStdU16String(r);
-    nuevo.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (nuevo != editor_.texto()) editor_.ponTexto(nuevo);
+    emit elegido(Text1->text(), Text2->text());
     accept();
 }

@@ -3,22 +3,23 @@
 #include <QDialog>
 
 class Dialogos;
-class Editor;
 class QLineEdit;
 
-// "Reemplazar caracteres": every occurrence of one character of the editor's text by another.
+// "Reemplazar caracteres": asks which character of the editor's text to replace by which.
+// Aceptar with both boxes filled emits `elegido` and closes; the editor does the replacing.
 class Reemplaza : public QDialog {
     Q_OBJECT
 public:
-    Reemplaza(Editor& editor, Dialogos& dialogos);
+    Reemplaza(QWidget* padre, Dialogos& dialogos);
 
-    QLineEdit* Text1 = nullptr; // the character to replace
-    QLineEdit* Text2 = nullptr; // the replacing character
+signals:
+    void elegido(const QString& buscado, const QString& por);
 
 public slots:
     void btnAccept_Click();
 
 private:
-    Editor& editor_;
     Dialogos& dialogos_;
+    QLineEdit* Text1 = nullptr; // the character to replace
+    QLineEdit* Text2 = nullptr; // the replacing character
 };

@@ -207,14 +207,23 @@ void BorraTemporalesPendientes() noexcept {
         if (ocupados[i].load()) ::unlink(temporales[i]);
 }
 
-ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std::string& bytes) {
+namespace {
+
+ErrorFichero LeeFichero(const std::string& ruta, std::int64_t maximo, std::string& bytes, bool soloRegular) {
     // a FIFO with no writer yet opens at once and reads as empty instead of blocking
     const int fd = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return {ErrorFichero::NoSeAbre, DescripcionError(errno)};
+    if (fd < 0) {
+        const int numero = errno;
+        return {ErrorFichero::NoSeAbre, DescripcionError(numero), numero};
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
-        return {ErrorFichero::NoSeAbre, DescripcionError(EISDIR)};
+        return {ErrorFichero::NoSeAbre, DescripcionError(EISDIR), EISDIR};
+    }
+    if (soloRegular && !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return {ErrorFichero::NoSeAbre, "no es un fichero regular"};
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     std::string leido;
@@ -225,7 +234,7 @@ ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std:
         if (n < 0) {
             const int numero = errno;
             ::close(fd);
-            return {ErrorFichero::NoSeLee, DescripcionError(numero)};
+            return {ErrorFichero::NoSeLee, DescripcionError(numero), numero};
         }
         if (n == 0) break;
         // the limit counts what was read: a device or FIFO has no size to ask beforehand
@@ -238,6 +247,16 @@ ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std:
     ::close(fd);
     bytes = std::move(leido);
     return {};
+}
+
+} // namespace
+
+ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std::string& bytes) {
+    return LeeFichero(ruta, maximo, bytes, false);
+}
+
+ErrorFichero LeeFicheroRegular(const std::string& ruta, std::int64_t maximo, std::string& bytes) {
+    return LeeFichero(ruta, maximo, bytes, true);
 }
 
 Escritura::Escritura(const std::string& ruta) {
@@ -324,7 +343,7 @@ Escritura::~Escritura() {
 }
 
 bool Escritura::Falla(ErrorFichero::Tipo tipo, int numero) {
-    if (!error_) error_ = {tipo, DescripcionError(numero)};
+    if (!error_) error_ = {tipo, DescripcionError(numero), numero};
     return false;
 }
 

@@ -11,12 +11,16 @@
 struct ErrorFichero {
     enum Tipo { Ninguno, NoSeAbre, DemasiadoGrande, NoSeLee, NoSeEscribe } tipo = Ninguno;
     std::string descripcion;
+    int numero = 0; // the system's error number behind it, 0 when there is none
     explicit operator bool() const { return tipo != Ninguno; }
 };
 
 // Reads a whole file once, as a stream: regular files, FIFOs, devices and process
 // substitutions alike. Refuses a folder; more than `maximo` bytes read is DemasiadoGrande.
 ErrorFichero LeeFicheroEntero(const std::string& ruta, std::int64_t maximo, std::string& bytes);
+// The same for data that only a regular file may hold: anything else is refused at once ("no
+// es un fichero regular"), a FIFO never waited on.
+ErrorFichero LeeFicheroRegular(const std::string& ruta, std::int64_t maximo, std::string& bytes);
 
 // A file being written. A regular file, or a missing one, is written to a temporary file in its
 // folder and renamed over it only when every write, the flush and the close succeeded: the old

@@ -43,141 +43,6 @@ double Redondea(double x, int n) {
     return e.y / e.s;
 }
 
-namespace {
-
-bool EsDigito(char c) { return c >= '0' && c <= '9'; }
-bool EsExponente(char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; }
-
-// A decimal number as the grammar found it in a text.
-struct Explorado {
-    bool hayDigitos = false;  // at least one digit before or after the point
-    bool completo = false;    // nothing but blanks after it
-    bool negativo = false;
-    bool limpio = true;       // the span is what from_chars reads: no "+", no D, no blank inside
-    long posicion = 0;        // decimal position of the first significant digit, for out-of-range
-    long exponente = 0;       // saturated far beyond the double range
-    std::string_view numero;  // the span of the text the number takes
-};
-
-// The one number grammar: blanks, an optional sign, digits with at most one ".", an optional
-// exponent (E or D, either case, an optional sign, digits). `blancosDentro`: blanks are also
-// skipped between the characters of the number, and reading stops at the first character that
-// cannot continue it; otherwise blanks stand only around it.
-Explorado Explora(std::string_view t, bool blancosDentro) {
-    Explorado r;
-    std::size_t i = 0;
-    const std::size_t n = t.size();
-    auto salta = [&](std::size_t& j) {
-        if (!blancosDentro) return;
-        const std::size_t antes = j;
-        while (j < n && EsBlanco(t[j])) ++j;
-        if (j != antes && j < n) r.limpio = false;
-    };
-    while (i < n && EsBlanco(t[i])) ++i;
-    const std::size_t inicio = i;
-    std::size_t fin = i;
-    if (i < n && (t[i] == '+' || t[i] == '-')) {
-        r.negativo = t[i] == '-';
-        r.limpio = r.limpio && r.negativo;
-        ++i;
-        salta(i);
-    }
-    long enteros = 0;       // integer digits after the leading zeros
-    long cerosFraccion = 0; // fraction zeros before the first significant digit
-    bool significativo = false;
-    for (; i < n && EsDigito(t[i]); salta(i)) {
-        significativo = significativo || t[i] != '0';
-        if (significativo) ++enteros;
-        r.hayDigitos = true;
-        fin = ++i;
-    }
-    if (i < n && t[i] == '.') {
-        fin = ++i;
-        salta(i);
-        for (; i < n && EsDigito(t[i]); salta(i)) {
-            if (!significativo && t[i] == '0') ++cerosFraccion;
-            significativo = significativo || t[i] != '0';
-            r.hayDigitos = true;
-            fin = ++i;
-        }
-    }
-    r.posicion = enteros > 0 ? enteros - 1 : -cerosFraccion - 1;
-    if (r.hayDigitos && i < n && EsExponente(t[i])) {
-        // an exponent without digits is not part of the number: "5e" reads as 5
-        std::size_t j = i + 1;
-        const bool letraD = t[i] == 'D' || t[i] == 'd';
-        const bool limpioAntes = r.limpio;
-        salta(j);
-        bool negativo = false;
-        if (j < n && (t[j] == '+' || t[j] == '-')) {
-            negativo = t[j] == '-';
-            ++j;
-            salta(j);
-        }
-        if (j < n && EsDigito(t[j])) {
-            long e = 0;
-            for (; j < n && EsDigito(t[j]); salta(j)) {
-                if (e < 100000) e = e * 10 + (t[j] - '0');
-                fin = ++j;
-            }
-            r.exponente = negativo ? -e : e;
-            r.limpio = r.limpio && !letraD;
-            i = j;
-        } else {
-            r.limpio = limpioAntes;
-        }
-    }
-    // blanks skipped after the last character do not count against the span
-    r.numero = t.substr(inicio, fin - inicio);
-    while (i < n && EsBlanco(t[i])) ++i;
-    r.completo = i == n;
-    return r;
-}
-
-// The value of a number the grammar found; beyond the double range an infinity of its sign,
-// below it a zero of its sign.
-double Valor(const Explorado& x) {
-    if (!x.hayDigitos) return 0;
-    std::string copia;
-    std::string_view texto = x.numero;
-    if (!x.limpio) {
-        // the number alone as from_chars reads it: no leading "+", no blanks, "e" for D
-        bool primero = true;
-        for (char c : x.numero) {
-            if (EsBlanco(c)) continue;
-            if (primero && c == '+') {
-                primero = false;
-                continue;
-            }
-            primero = false;
-            copia += c == 'D' || c == 'd' ? 'e' : c;
-        }
-        texto = copia;
-    }
-    double v = 0;
-    const auto r = std::from_chars(texto.data(), texto.data() + texto.size(), v);
-    if (r.ec == std::errc::result_out_of_range) {
-        const double magnitud =
-            x.posicion + x.exponente > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-        return x.negativo ? -magnitud : magnitud;
-    }
-    return v;
-}
-
-} // namespace
-
-bool EsBlanco(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-double TextoANumero(std::string_view texto) { return Valor(Explora(texto, true)); }
-
-std::optional<double> NumeroValido(std::string_view texto) {
-    const Explorado x = Explora(texto, false);
-    if (!x.hayDigitos || !x.completo) return std::nullopt;
-    const double v = Valor(x);
-    if (!std::isfinite(v)) return std::nullopt;
-    return v;
-}
-
 std::string NumeroATexto(double x) {
     if (!std::isfinite(x)) throw FalloAritmetico("número fuera del rango representable");
     std::string s(1, std::signbit(x) && x != 0 ? '-' : ' ');
@@ -224,66 +89,84 @@ std::string NumeroATexto(double x) {
     return s;
 }
 
+namespace {
+
+// A short number text cut at its point: the sign position and integer digits, and the fraction.
+struct Partes {
+    std::string I, F;
+};
+
+// The point moved k places to the right (to the left for k < 0), zeros filled in as needed;
+// a point moved past the first digit leaves the sign position and "0" before it.
+void DesplazaPunto(Partes& x, int k) {
+    if (k >= 1) {
+        const auto uk = static_cast<std::size_t>(k);
+        if (uk < x.F.size()) {
+            x.I += x.F.substr(0, uk);
+            x.F.erase(0, uk);
+        } else {
+            x.I += x.F;
+            x.I.append(uk - x.F.size(), '0');
+            x.F.clear();
+        }
+    } else if (k <= -1) {
+        const auto m = static_cast<std::size_t>(-k);
+        if (m < x.I.size()) {
+            x.F = x.I.substr(x.I.size() - m) + x.F;
+            x.I.erase(x.I.size() - m);
+        } else {
+            const std::string signo = x.I.substr(0, 1);
+            const std::string resto = x.I.substr(1);
+            x.F = std::string(m - resto.size(), '0') + resto + x.F;
+            x.I = signo + "0";
+        }
+    }
+}
+
+// The parts of NumeroATexto's text, in positional form whatever form it came in.
+Partes PartesDe(const std::string& t) {
+    const std::size_t p = t.rfind('.');
+    const std::size_t e = t.rfind('E'); // NumeroATexto writes no D exponent
+    Partes x;
+    if (e == std::string::npos) {
+        if (p != std::string::npos) {
+            x.I = t.substr(0, p);
+            x.F = t.substr(p + 1);
+        } else {
+            x.I = t;
+        }
+        return x;
+    }
+    if (p != std::string::npos && p < e) {
+        x.I = t.substr(0, p);
+        x.F = t.substr(p + 1, e - p - 1);
+    } else {
+        x.I = t.substr(0, e);
+    }
+    DesplazaPunto(x, static_cast<int>(std::nearbyint(TextoANumero(std::string_view(t).substr(e + 1)))));
+    return x;
+}
+
+} // namespace
+
 std::string FormatoNumero(std::string_view texto, int ancho, int decimales) {
     const double v = TextoANumero(texto);
     CompruebaFinito(v, "número fuera del rango representable");
     const double r = Redondea(v, decimales);
     CompruebaFinito(r, "desbordamiento al redondear");
-    const std::string t = NumeroATexto(r);
-
-    const std::size_t p = t.rfind('.');
-    const std::size_t e = t.rfind('E'); // NumeroATexto writes no D exponent
-    std::string I, F;
-    if (e == std::string::npos) {
-        if (p != std::string::npos) {
-            I = t.substr(0, p);
-            F = t.substr(p + 1);
-        } else {
-            I = t;
-        }
-    } else {
-        if (p != std::string::npos && p < e) {
-            I = t.substr(0, p);
-            F = t.substr(p + 1, e - p - 1);
-        } else {
-            I = t.substr(0, e);
-        }
-        const int k = static_cast<int>(std::nearbyint(TextoANumero(std::string_view(t).substr(e + 1))));
-        if (k >= 1) {
-            const auto uk = static_cast<std::size_t>(k);
-            if (uk < F.size()) {
-                I += F.substr(0, uk);
-                F.erase(0, uk);
-            } else {
-                I += F;
-                I.append(uk - F.size(), '0');
-                F.clear();
-            }
-        } else if (k <= -1) {
-            const auto m = static_cast<std::size_t>(-k);
-            if (m < I.size()) {
-                F = I.substr(I.size() - m) + F;
-                I.erase(I.size() - m);
-            } else {
-                const std::string signo = I.substr(0, 1);
-                const std::string resto = I.substr(1);
-                F = std::string(m - resto.size(), '0') + resto + F;
-                I = signo + "0";
-            }
-        }
-    }
-    if (I.size() == 1) I += '0';
+    Partes x = PartesDe(NumeroATexto(r));
+    if (x.I.size() == 1) x.I += '0';
     const auto d = static_cast<std::size_t>(decimales < 0 ? 0 : decimales);
-    if (F.size() < d) {
-        F.append(d - F.size(), '0');
+    if (x.F.size() < d) {
+        x.F.append(d - x.F.size(), '0');
     } else {
-        F.resize(d);
+        x.F.resize(d);
     }
-    const long espacios = std::labs(static_cast<long>(ancho) - static_cast<long>(I.size()));
+    const long espacios = std::labs(static_cast<long>(ancho) - static_cast<long>(x.I.size()));
     std::string salida(static_cast<std::size_t>(espacios), ' ');
-    salida += I;
+    salida += x.I;
     salida += '.';
-    salida += F;
+    salida += x.F;
     return salida;
 }
 

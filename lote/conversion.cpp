@@ -1,6 +1,5 @@
 #include "conversion.h"
 
-#include "lote.h"
 #include "mapas.h"
 
 #include "geodesia/fallo.h"
@@ -177,6 +176,10 @@ void Conversion::Reparte(bool fin) {
             return;
         }
         opciones_.husos = std::get<Husos>(husos);
+        // format 7 is computed only when it is entered or written
+        const std::vector<int>& f = opciones_.formatos.formatos;
+        if (std::get<int>(*id) != NumeroFormatos && std::find(f.begin(), f.end(), NumeroFormatos) == f.end())
+            opciones_.husos.utm = HusoNoCalculado;
     }
     formato_ = std::get<int>(*id);
     LectorEntrada::Puntos p = lector_.TomaPuntos();

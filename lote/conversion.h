@@ -19,6 +19,11 @@
 // every core, each value first rounded as its box shows it, and the output text (and the
 // maps' points) handed to the destinations in order while nothing has been refused.
 
+// Lines longer than this are refused instead of held in memory.
+inline constexpr std::size_t MaximoLineaLote = std::size_t(1) << 20;
+// Refused lines reported one by one; the rest are counted.
+inline constexpr std::size_t MaximoDiagnosticos = 20;
+
 // Opened grids for the worker threads, each used by one thread at a time.
 class ReservaRejillas {
 public:

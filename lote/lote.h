@@ -12,11 +12,6 @@
 int EjecutaLote(const std::vector<std::string>& argumentos, std::istream& entrada,
                 std::ostream& salida, std::ostream& errores);
 
-// Lines longer than this are refused instead of held in memory.
-inline constexpr std::size_t MaximoLineaLote = std::size_t(1) << 20;
-// Refused lines reported one by one; the rest are counted.
-inline constexpr std::size_t MaximoDiagnosticos = 20;
-
 // Reads a file descriptor for an istream; a read error sets the stream's badbit (a plain
 // end of file does not).
 class FlujoDescriptor : public std::streambuf {

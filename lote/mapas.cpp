@@ -55,10 +55,9 @@ struct Posicion {
     std::string lon, lat, h;
 };
 Posicion PosicionDe(const ConjuntoDatos& d, std::size_t i) {
-    auto grados = [&](int k) {
-        return PseudoAGrados(ValorMostrado(d.Columnas[static_cast<std::size_t>(k)][i], k));
-    };
-    return {Fijo(grados(13), 9), Fijo(grados(12), 9), Fijo(ValorMostrado(d.Columnas[14][i], 14), 3)};
+    auto mostrado = [&](std::size_t k) { return ValorMostrado(d.Columnas[k][i], static_cast<int>(k)); };
+    return {Fijo(PseudoAGrados(mostrado(ColumnaGeoWgs84 + 1)), 9), Fijo(PseudoAGrados(mostrado(ColumnaGeoWgs84)), 9),
+            Fijo(mostrado(ColumnaGeoWgs84 + 2), 3)};
 }
 
 } // namespace

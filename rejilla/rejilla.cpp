@@ -3,25 +3,60 @@
 #include "geodesia/angulos.h"
 #include "geodesia/cartesianas.h"
 #include "geodesia/fallo.h"
+#include "ficheros/ficheros.h"
 #include "geodesia/utm.h"
+#include "rejilla/sha256.h"
+#include "texto/codificacion.h"
 #include "transformacion/tuberias.h"
 
 #include <proj.h>
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
+#include <map>
+#include <mutex>
 
 #include <unistd.h>
 
 #ifndef ORVALO_REJILLAS_FUENTE
 #define ORVALO_REJILLAS_FUENTE ""
 #define ORVALO_CARPETA_COMPILACION ""
+#define ORVALO_SHA256_REJILLA ""
+#define ORVALO_SHA256_GEOIDE ""
 #endif
 
 namespace {
 
-bool Existe(const std::string& ruta) { return std::ifstream(ruta).good(); }
+// What the grid can hold for Spain, a second guard behind the digests: its shifts are -3.6"
+// to -5.7" in latitude and longitude, its geoid heights N 38.7 m to 58.1 m.
+constexpr double MaximoDesplazamiento = 10.0 / 3600.0 * M_PI / 180.0; // radians
+constexpr double MinimoN = 30.0, MaximoN = 70.0;                      // metres
+
+// A grid file as published: a regular file (a FIFO or device is refused at once, never
+// waited on) whose SHA-256 is the one given in its LEEME.md. The refusal's words; empty when
+// it is.
+std::string CompruebaRejilla(const std::string& ruta, const std::string& publicada) {
+    std::string bytes;
+    if (const ErrorFichero e = LeeFicheroRegular(ruta, std::int64_t{1} << 30, bytes)) return DescribeFallo(ruta, e);
+    Sha256 suma;
+    suma.Anade(bytes);
+    const std::string leida = suma.Hex();
+    if (leida == publicada) return {};
+    return BytesAUtf8(ruta) + ": " + DescripcionRejillaDanada + " (SHA-256 " + leida + "; publicada " + publicada + ")";
+}
+
+// A path as a PROJ parameter value: quoted, its quotes doubled, so that any folder works.
+std::string Entrecomillada(const std::string& ruta) {
+    std::string r = "\"";
+    for (const char c : ruta) r += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return r + "\"";
+}
+
+// PROJ's own log lines (and libtiff's through it) are not the user's business.
+void SinRegistro(void*, int, const char*) {}
+
+// Without opening it: opening a FIFO to read would wait for a writer.
+bool Existe(const std::string& ruta) { return ::access(ruta.c_str(), R_OK) == 0; }
 
 // The folder of the running program.
 std::string CarpetaDelPrograma() {
@@ -65,12 +100,21 @@ Rejillas BuscaRejillas() {
     return r;
 }
 
+std::string DescribeFueraDeRejilla() { return "fuera de la rejilla oficial del IGN (" + RectanguloRejilla + ")"; }
+
+std::string MensajeFueraDeRejilla(std::size_t punto, const std::string& formato) {
+    return " \u00a1Punto fuera de la rejilla oficial del IGN! \r\n Punto " + std::to_string(punto) + " (entrado en " +
+           formato + "): la rejilla cubre " + RectanguloRejilla + ".\r\n " + AvisoCobertura +
+           ".\r\n No se ha modificado ning\u00fan dato.";
+}
+
 FueraDeRejilla::FueraDeRejilla(std::size_t p)
-    : std::runtime_error("punto " + std::to_string(p) + " fuera de la rejilla oficial del IGN"), punto(p) {}
+    : std::runtime_error("punto " + std::to_string(p) + ": " + DescribeFueraDeRejilla()), punto(p) {}
 
 struct Rejilla::Proj {
     PJ_CONTEXT* contexto = nullptr;
     PJ* tuberia = nullptr;
+    std::mutex uso; // one conversion at a time: a PROJ object is not shared between threads
     ~Proj() {
         if (tuberia) proj_destroy(tuberia);
         if (contexto) proj_context_destroy(contexto);
@@ -82,20 +126,33 @@ std::unique_ptr<Rejilla> Rejilla::Abre(const Rejillas& ficheros, std::string& er
         error = "no se encuentra " + ficheros.falta;
         return nullptr;
     }
+    // one copy of the grids for the process, checked once, however many threads convert
+    static std::mutex cierre;
+    static std::map<std::string, std::weak_ptr<Proj>> abiertas;
+    const std::lock_guard<std::mutex> bloqueo(cierre);
+    std::weak_ptr<Proj>& abierta = abiertas[ficheros.horizontal + '\n' + ficheros.geoide];
     std::unique_ptr<Rejilla> r(new Rejilla);
-    r->proj_ = std::make_unique<Proj>();
+    r->proj_ = abierta.lock();
+    if (r->proj_) return r;
+    for (const auto& [ruta, publicada] : {std::pair{ficheros.horizontal, std::string(ORVALO_SHA256_REJILLA)},
+                                          std::pair{ficheros.geoide, std::string(ORVALO_SHA256_GEOIDE)}}) {
+        error = CompruebaRejilla(ruta, publicada);
+        if (!error.empty()) return nullptr;
+    }
+    r->proj_ = std::make_shared<Proj>();
+    proj_log_func(nullptr, nullptr, SinRegistro); // the default context, which libtiff's errors reach
     r->proj_->contexto = proj_context_create();
+    proj_log_func(r->proj_->contexto, nullptr, SinRegistro);
     proj_context_set_enable_network(r->proj_->contexto, 0);
-    proj_log_level(r->proj_->contexto, PJ_LOG_NONE);
     // latitude and longitude by the grid, then h = H + N at the ETRS89 position
-    const std::string definicion = "+proj=pipeline +step +proj=hgridshift +grids=" + ficheros.horizontal +
-                                   " +step +proj=vgridshift +grids=" + ficheros.geoide + " +multiplier=1";
+    const std::string definicion = "+proj=pipeline +step +proj=hgridshift +grids=" + Entrecomillada(ficheros.horizontal) +
+                                   " +step +proj=vgridshift +grids=" + Entrecomillada(ficheros.geoide) + " +multiplier=1";
     r->proj_->tuberia = proj_create(r->proj_->contexto, definicion.c_str());
     if (!r->proj_->tuberia) {
-        error = "no se pueden leer " + FicheroRejillaHorizontal + " y " + FicheroGeoide + ": " +
-                proj_context_errno_string(r->proj_->contexto, proj_context_errno(r->proj_->contexto));
+        error = BytesAUtf8(ficheros.horizontal) + ", " + BytesAUtf8(ficheros.geoide) + ": " + DescripcionRejillaDanada;
         return nullptr;
     }
+    abierta = r->proj_;
     return r;
 }
 
@@ -111,24 +168,39 @@ std::optional<std::size_t> Rejilla::AEd50(Columna& latitudes, Columna& longitude
 
 std::optional<std::size_t> Rejilla::Aplica(Columna& latitudes, Columna& longitudes, Columna& alturas, bool directa) {
     const std::size_t n = latitudes.size();
-    Columna lat(n), lon(n);
+    Columna lat(n), lon(n), h = alturas;
     for (std::size_t i = 0; i < n; ++i) {
         lat[i] = ARadianes(latitudes[i]);
         lon[i] = ARadianes(longitudes[i]);
     }
-    proj_trans_generic(proj_->tuberia, directa ? PJ_FWD : PJ_INV, lon.data(), sizeof(double), n, lat.data(),
-                       sizeof(double), n, alturas.data(), sizeof(double), n, nullptr, 0, 0);
+    int numero = 0;
+    {
+        const std::lock_guard<std::mutex> bloqueo(proj_->uso);
+        proj_errno_reset(proj_->tuberia);
+        proj_trans_generic(proj_->tuberia, directa ? PJ_FWD : PJ_INV, lon.data(), sizeof(double), n, lat.data(),
+                           sizeof(double), n, h.data(), sizeof(double), n, nullptr, 0, 0);
+        numero = proj_errno(proj_->tuberia);
+    }
+    // a grid PROJ could not read is damaged, never a point outside it
+    const bool fueraONada = numero == 0 || numero == PROJ_ERR_COORD_TRANSFM_OUTSIDE_GRID ||
+                            numero == PROJ_ERR_COORD_TRANSFM_GRID_AT_NODATA || numero == PROJ_ERR_COORD_TRANSFM_INVALID_COORD;
     std::optional<std::size_t> fuera;
     for (std::size_t i = 0; i < n; ++i) {
         // PROJ marks a point outside a grid with HUGE_VAL
-        if (!std::isfinite(lat[i]) || !std::isfinite(lon[i]) || !std::isfinite(alturas[i]) ||
-            std::fabs(lat[i]) > M_PI) {
+        if (!std::isfinite(lat[i]) || !std::isfinite(lon[i]) || !std::isfinite(h[i]) || std::fabs(lat[i]) > M_PI) {
+            if (!fueraONada) throw FalloAritmetico(DescripcionRejillaDanada);
             if (!fuera) fuera = i;
             latitudes[i] = longitudes[i] = alturas[i] = std::nan("");
             continue;
         }
+        const double ondulacion = directa ? h[i] - alturas[i] : alturas[i] - h[i];
+        if (!(std::fabs(lat[i] - ARadianes(latitudes[i])) <= MaximoDesplazamiento &&
+              std::fabs(lon[i] - ARadianes(longitudes[i])) <= MaximoDesplazamiento && ondulacion >= MinimoN &&
+              ondulacion <= MaximoN))
+            throw FalloAritmetico(DescripcionRejillaDanada + ": desplazamiento imposible en Espa\u00f1a");
         latitudes[i] = APseudo(lat[i]);
         longitudes[i] = APseudo(lon[i]);
+        alturas[i] = h[i];
     }
     return fuera;
 }
@@ -144,12 +216,13 @@ ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& 
     ConjuntoDatos d;
     if (formato <= 4) {
         // the ED50 formats exactly as the seven-parameter pipeline computes them
-        d = Transforma(formato, entrada, husos);
+        d = Transforma(formato, entrada, Husos{husos.ed50, HusoNoCalculado});
         Columnas3 g{d.Columnas[ColumnaGeoEd50], d.Columnas[ColumnaGeoEd50 + 1], d.Columnas[ColumnaGeoEd50 + 2]};
         if (const auto i = rejilla.AEtrs89(g.c1, g.c2, g.c3)) throw FueraDeRejilla(*i + 1);
         PonColumnas(d, ColumnaCartWgs84, GeodesicasACartesianas(g.c1, g.c2, g.c3, ElipsoideGrs80()));
-        PonColumnas(d, ColumnaUtmWgs84, UtmEtrs89(g, husos.utm));
+        if (husos.utm != HusoNoCalculado) PonColumnas(d, ColumnaUtmWgs84, UtmEtrs89(g, husos.utm));
         PonColumnas(d, ColumnaGeoWgs84, std::move(g));
+        d.husos = husos;
         return d;
     }
     Columnas3 etrs89;
@@ -162,11 +235,16 @@ ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& 
     }
     Columnas3 ed50 = etrs89;
     if (const auto i = rejilla.AEd50(ed50.c1, ed50.c2, ed50.c3)) throw FueraDeRejilla(*i + 1);
-    d = Transforma(3, ed50, husos);
+    d = Transforma(3, ed50, Husos{husos.ed50, HusoNoCalculado});
     PonColumnas(d, ColumnaCartWgs84,
                 formato == 6 ? entrada : GeodesicasACartesianas(etrs89.c1, etrs89.c2, etrs89.c3, ElipsoideGrs80()));
-    PonColumnas(d, ColumnaUtmWgs84, formato == 7 ? entrada : UtmEtrs89(etrs89, husos.utm));
+    if (formato == 7) {
+        PonColumnas(d, ColumnaUtmWgs84, entrada);
+    } else if (husos.utm != HusoNoCalculado) {
+        PonColumnas(d, ColumnaUtmWgs84, UtmEtrs89(etrs89, husos.utm));
+    }
     PonColumnas(d, ColumnaGeoWgs84, etrs89);
+    d.husos = husos;
     return d;
 }
 
@@ -198,7 +276,11 @@ void RecorreFallos(int formato, const Columnas3& entrada, Rejilla* rejilla, Huso
 
 std::optional<Diferencia> DiferenciaConRejilla(const ConjuntoDatos& datos, Rejilla& rejilla) {
     Columnas3 oficial{datos.Columnas[6], datos.Columnas[7], datos.Columnas[8]};
-    rejilla.AEtrs89(oficial.c1, oficial.c2, oficial.c3);
+    try {
+        rejilla.AEtrs89(oficial.c1, oficial.c2, oficial.c3);
+    } catch (const FalloAritmetico&) {
+        return std::nullopt; // a damaged grid gives no distance; the official method reports it
+    }
     const std::size_t n = oficial.c1.size();
     // both positions on the ellipsoid's surface: the chord is the horizontal distance
     const Columna ceros(n, 0.0);

@@ -26,6 +26,24 @@ struct Rejillas {
 // (../share/orvalo/rejillas) and in the source tree it was built from, in that order.
 Rejillas BuscaRejillas();
 
+// "rejilla dañada o distinta de la publicada": a grid file that is not the one published, or
+// that gives what no grid for Spain can (the description of the FalloAritmetico then thrown).
+inline const std::string DescripcionRejillaDanada = "rejilla da\u00f1ada o distinta de la publicada";
+
+// The rectangle where both the grid and the geoid hold values, in ED50 degrees.
+inline const std::string RectanguloRejilla = "latitud 35,5\u00b0 a 44\u00b0 N, longitud 9,5\u00b0 O a 4,5\u00b0 E";
+
+// The grid's results are official in mainland Spain and the Balearic Islands only; elsewhere
+// in its rectangle (Portugal, Ceuta, the sea) they are computed but not official.
+inline const std::string AvisoCobertura =
+    "Resultado oficial solo en la Espa\u00f1a peninsular y las Islas Baleares";
+
+// The refusal of a point the grid or the geoid does not cover, naming the rectangle they do:
+// for a report line ("fuera de la rejilla oficial del IGN (latitud … )").
+std::string DescribeFueraDeRejilla();
+// The same for a message box: point `punto` (from 1), entered in the format named `formato`.
+std::string MensajeFueraDeRejilla(std::size_t punto, const std::string& formato);
+
 // A point the grid or the geoid does not cover.
 class FueraDeRejilla : public std::runtime_error {
 public:
@@ -33,10 +51,12 @@ public:
     std::size_t punto; // counted from 1
 };
 
-// The grids opened by PROJ, for one thread at a time.
+// The grids opened by PROJ. Every Rejilla opened on the same files in a process shares one
+// copy of them, checked once; each may be used from its own thread.
 class Rejilla {
 public:
-    // Nothing, with the reason in `error`, when a file cannot be read.
+    // Nothing, with the reason in `error` (naming the file), when a file cannot be read, is not
+    // a regular file, or differs from the published one (its SHA-256 and the published one).
     static std::unique_ptr<Rejilla> Abre(const Rejillas& ficheros, std::string& error);
     ~Rejilla();
     Rejilla(const Rejilla&) = delete;
@@ -44,7 +64,8 @@ public:
 
     // Geodetic columns (pseudo-sexagesimal, metres) in place: ED50 with altitudes to ETRS89
     // with ellipsoidal heights, or back. The index of the first point outside, if any; the
-    // points before it are converted.
+    // points before it are converted. Throws FalloAritmetico (DescripcionRejillaDanada) when
+    // PROJ cannot read the grid or gives a shift no grid for Spain holds.
     std::optional<std::size_t> AEtrs89(Columna& latitudes, Columna& longitudes, Columna& alturas);
     std::optional<std::size_t> AEd50(Columna& latitudes, Columna& longitudes, Columna& alturas);
 
@@ -52,7 +73,7 @@ private:
     Rejilla() = default;
     std::optional<std::size_t> Aplica(Columna& latitudes, Columna& longitudes, Columna& alturas, bool directa);
     struct Proj;
-    std::unique_ptr<Proj> proj_;
+    std::shared_ptr<Proj> proj_;
 };
 
 // The pipeline of entry format `formato` (1 to 7) with the official method: the ED50 formats

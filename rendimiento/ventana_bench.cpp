@@ -3,6 +3,7 @@
 #include "geodesia/formato.h"
 #include "ventana/main.h"
 
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QComboBox>
 #include <QPushButton>

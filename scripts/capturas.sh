@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Screenshots of the main window (40 points, cursor on point 25), the editor, its replacement
-# dialog, the help and the About window under Xvfb at
+# dialog, the open dialog, the editor's close question, the help and the About window under Xvfb at
 # each screen size given (default 1024x768 and 1600x1000), into CARPETA (default build/capturas).
 # Usage: scripts/capturas.sh [CARPETA] [ANCHOxALTO...]
 set -euo pipefail

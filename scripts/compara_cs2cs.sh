@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Times orvalo-lote against PROJ's cs2cs on the same generated points (ED50 geodetic over
 # Spain): orvalo-lote writes all six formats, cs2cs only UTM zone 30. Prints both times and
-# their ratio, and orvalo-lote --rejilla (the IGN's grid) against the seven parameters. Usage: scripts/compara_cs2cs.sh [POINTS] (default 1000000).
+# their ratio, and orvalo-lote --rejilla (the IGN's grid) against the seven parameters, time and
+# peak memory. Usage: scripts/compara_cs2cs.sh [POINTS] (default 1000000).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 puntos=${1:-1000000}
-bash scripts/dependencias.sh proj-bin gawk bc
+bash scripts/dependencias.sh proj-bin gawk bc time
 cmake -S . -B build-rendimiento -DCMAKE_BUILD_TYPE=Release -DORVALO_PRUEBAS=OFF -DORVALO_VENTANAS=OFF >/dev/null
 cmake --build build-rendimiento -j"$(nproc)" --target orvalo-lote >/dev/null
 tmp=$(mktemp -d)
@@ -35,3 +36,8 @@ printf 'puntos: %d\norvalo-lote (seis formatos): %.3f s\ncs2cs (UTM huso 30): %.
   "$puntos" "$t_orvalo" "$t_cs2cs" "$(echo "$t_orvalo / $t_cs2cs" | bc -l)"
 printf 'orvalo-lote --rejilla: %.3f s\nrazón rejilla / siete parámetros: %.2f\n' \
   "$t_rejilla" "$(echo "$t_rejilla / $t_orvalo" | bc -l)"
+# peak memory in MiB (maximum resident set size)
+pico() { /usr/bin/time -v "$@" 2>&1 >/dev/null | gawk -F': ' '/Maximum resident/ { printf "%.1f", $2 / 1024 }'; }
+printf 'memoria máxima: %s MiB (siete parámetros), %s MiB (--rejilla)\n' \
+  "$(pico ./build-rendimiento/lote/orvalo-lote "$tmp/orvalo.txt" "$tmp/orvalo.out")" \
+  "$(pico ./build-rendimiento/lote/orvalo-lote --rejilla "$tmp/orvalo.txt" "$tmp/rejilla.out")"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs with apt-get the Debian packages the build and the tests need, when missing.
 set -euo pipefail
-paquetes=(cmake make g++ qt6-base-dev libgtest-dev libproj-dev locales dpkg-dev file desktop-file-utils appstream man-db debhelper lintian mandoc strace "$@")
+paquetes=(cmake make g++ qt6-base-dev libgtest-dev libproj-dev locales dpkg-dev file desktop-file-utils appstream man-db
+  debhelper lintian mandoc strace qt6-translations-l10n poppler-utils "$@")
 faltan=()
 for p in "${paquetes[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")

@@ -57,6 +57,9 @@ for b in orvalo orvalo-lote; do
   readelf -sW --dyn-syms "$usr/bin/$b" | grep '__stack_chk_fail@' >/dev/null || falla "$b sin protector de pila"
 done
 
+# no path of the build in what is installed
+! grep -rlF "$copia" "$raiz/raiz" || falla "los paquetes guardan la ruta de la compilación"
+
 for p in orvalo orvalo-lote orvalo-rejillas; do
   for licencia in MIT CC-BY-4.0; do
     grep -q "^License: $licencia\$" "$usr/share/doc/$p/copyright" || falla "$p: el copyright no nombra $licencia"
@@ -87,10 +90,26 @@ entrada=$'3\r\n40.250048,-3.421368,100'
 [[ "$(printf '%s' "$entrada" | lote --rejilla -)" == *" 40.24562273, -3.42183929,   151.112;"* ]] ||
   falla "orvalo-lote --rejilla"
 
+# a machine without Qt, as near as one gets here: in a mount namespace of its own every Qt
+# library is an empty file; the window cannot start, orvalo-lote converts with each method
+printf '%s' "$entrada" >"$raiz/puntos.txt"
+if unshare -m true 2>/dev/null; then
+  : >"$raiz/vacio"
+  unshare -m bash -c 'for f in /usr/lib/*/libQt6*.so*; do mount --bind "$1" "$f"; done
+    rc=0; timeout 5 "$2/bin/orvalo" --version >/dev/null 2>&1 || rc=$?
+    [ "$rc" = 127 ] || { echo "la ventana arranca sin Qt ($rc)"; exit 1; }
+    env -u ORVALO_REJILLAS "$2/bin/orvalo-lote" "$3" && env -u ORVALO_REJILLAS "$2/bin/orvalo-lote" --rejilla "$3"' \
+    _ "$raiz/vacio" "$usr" "$raiz/puntos.txt" >"$raiz/sin-qt.txt" || falla "orvalo-lote sin Qt"
+  grep ' 40.24562273, -3.42183929,   151.112;' "$raiz/sin-qt.txt" >/dev/null || falla "orvalo-lote --rejilla sin Qt"
+  [ "$(grep -o '40.25004800, -3.42136800,   100.000' "$raiz/sin-qt.txt" | wc -l)" = 2 ] || falla "orvalo-lote sin Qt"
+  echo "orvalo-lote convierte con cada método sin las bibliotecas de Qt"
+else
+  echo "sin espacio de montaje propio (unshare -m): sin Qt comprobado solo por Depends y ldd"
+fi
+
 # the window, offscreen, with each method remembered: still running after the splash (timeout
 # ends it), the grids read from the unpacked orvalo-rejillas (strace lists what it opened), a
 # file named on the command line read
-printf '%s' "$entrada" >"$raiz/puntos.txt"
 for metodo in siete rejilla; do
   mkdir -p "$raiz/ajustes-$metodo/Orvalo"
   printf '[General]\nmetodo=%s\n' "$metodo" >"$raiz/ajustes-$metodo/Orvalo/Orvalo.conf"

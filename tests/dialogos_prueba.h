@@ -23,18 +23,25 @@ public:
     std::deque<std::optional<QString>> rutasAbrir, rutasGuardar;
     std::deque<bool> respuestas;
     std::deque<std::optional<Impresion>> impresiones;
-    bool impresoraFalla = false;
-    bool cancelaEsperas = false; // Cancelar pressed as soon as a wait shows
+    Impreso impreso = Impreso::Si; // how every print job ends
+    bool cancelaEsperas = false;   // Cancelar pressed as soon as a wait shows
     int impresoras = 1;
 
     std::vector<Mostrado> mensajes;
     std::vector<QString> preguntas;
-    std::vector<QString> documentos;
-    std::vector<QString> esperas;
+    std::vector<QString> inicialesAbrir, inicialesGuardar; // where each file dialog opened
+    std::vector<QString> documentos;                       // the texts printed
+    std::vector<QString> esperas;                          // the waits shown
     int pitidos = 0;
 
-    std::optional<QString> abrir(QWidget*, const QString&) override { return Siguiente(rutasAbrir, "abrir"); }
-    std::optional<QString> guardar(QWidget*, const QString&) override { return Siguiente(rutasGuardar, "guardar"); }
+    std::optional<QString> abrir(QWidget*, const QString&, const QString& inicial) override {
+        inicialesAbrir.push_back(inicial);
+        return Siguiente(rutasAbrir, "abrir");
+    }
+    std::optional<QString> guardar(QWidget*, const QString&, const QString& inicial) override {
+        inicialesGuardar.push_back(inicial);
+        return Siguiente(rutasGuardar, "guardar");
+    }
     void mensaje(QWidget* padre, const QString& texto, Icono icono) override {
         const QWidget* ventana = padre ? padre->window() : nullptr;
         mensajes.push_back({texto, icono, ventana ? ventana->cursor().shape() : Qt::ArrowCursor});
@@ -52,13 +59,9 @@ public:
     void pitido() override { ++pitidos; }
     bool hayImpresora() override { return impresoras > 0; }
     std::optional<Impresion> dialogoImprimir(QWidget*) override { return Siguiente(impresiones, "imprimir"); }
-    bool imprime(const QString& documento, QString& error) override {
-        if (impresoraFalla) {
-            error = QStringLiteral("La impresora no responde");
-            return false;
-        }
-        documentos.push_back(documento);
-        return true;
+    Impreso imprime(const QString& texto, const QFont&) override {
+        if (impreso == Impreso::Si) documentos.push_back(texto);
+        return impreso;
     }
 
     void espera(QWidget*, const QString& texto, const std::function<bool()>& terminado,

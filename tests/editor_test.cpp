@@ -1,9 +1,6 @@
 #include "dialogos_prueba.h"
 #include "editor/editor.h"
 #include "editor/reemplaza.h"
-#include "ventana/dialogos_qt.h"
-#include "texto/reemplazo.h"
-#include "transformacion/salida.h"
 #include "aplicacion/aplicacion.h"
 #include "vectores.h"
 
@@ -17,10 +14,18 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
 
 const QString Pregunta = QStringLiteral(" \u00bfDesea guardar cambios? ");
+const QString NoSeAbre = QStringLiteral(" \u00a1Se ha producido un error al abrir el archivo! ");
+const QString NoSeGuarda = QStringLiteral(" \u00a1Se ha producido un error al guardar el archivo! ");
+const QString PreguntaUtf8 =
+    QStringLiteral(" El fichero se abri\u00f3 en Latin-1 y el texto tiene caracteres que Latin-1 no admite: "
+                   "se guardar\u00e1 en UTF-8. \r\n \u00bfDesea guardarlo as\u00ed? ");
 
+// The editor as a person uses it: its menu items and its text box, found by their names.
 class EditorPrueba : public ::testing::Test {
 protected:
     DialogosPrueba dialogos;
@@ -37,11 +42,26 @@ protected:
     }
     std::string Lee(const QString& ruta) const { return LeeFichero(ruta.toStdString()); }
     QAction* Accion(const char* nombre) const { return editor->findChild<QAction*>(QString::fromUtf8(nombre)); }
+    QPlainTextEdit* Caja() const { return editor->findChild<QPlainTextEdit*>(QStringLiteral("Text1")); }
+    // every character as it stands, no-break spaces too; lines ended by LF
+    QString Texto() const { return Caja()->document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n')); }
+    void Pon(const QString& texto) const { Caja()->setPlainText(texto); }
     void Abre(const QString& ruta) {
         dialogos.rutasAbrir.push_back(ruta);
         Accion("FicheroAbrir")->trigger();
     }
+    void Cierra() {
+        editor->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     Reemplaza* DialogoReemplazo() const { return editor->findChild<Reemplaza*>(); }
+    void Reemplazar(const QString& buscado, const QString& por) {
+        Accion("Reemplazar")->trigger();
+        DialogoReemplazo()->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(buscado);
+        DialogoReemplazo()->findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(por);
+        DialogoReemplazo()->findChild<QPushButton*>(QStringLiteral("btnAccept"))->click();
+        delete DialogoReemplazo();
+    }
 };
 
 TEST_F(EditorPrueba, Abrir) {
@@ -62,8 +82,7 @@ TEST_F(EditorPrueba, Abrir) {
     for (const Caso& c : casos) {
         const QString ruta = Crea(QStringLiteral("f.txt"), c.contenido);
         Abre(ruta);
-        EXPECT_EQ(editor->texto(), c.texto) << c.nombre;
-        EXPECT_EQ(editor->TextoCargado(), c.texto) << c.nombre;
+        EXPECT_EQ(Texto(), c.texto) << c.nombre;
         EXPECT_EQ(editor->windowTitle(), QStringLiteral("Orvalo - Editor de texto - ") + ruta) << c.nombre;
         EXPECT_EQ(rutas.NombreAbrir, ruta) << c.nombre;
     }
@@ -72,21 +91,27 @@ TEST_F(EditorPrueba, Abrir) {
     QFile grande(Ruta(QStringLiteral("grande.txt")));
     ASSERT_TRUE(grande.open(QIODevice::WriteOnly) && grande.resize(qint64(65) << 20));
     grande.close();
+    const QString ilegible = Crea(QStringLiteral("ilegible.txt"), "x");
+    QFile::setPermissions(ilegible, QFileDevice::WriteOwner);
+    // the reason the file layer knows, on a line of its own
     struct Fallo {
         QString ruta;
         QString mensaje;
     } fallos[] = {
-        {Ruta(QStringLiteral("no-existe.txt")), QStringLiteral(" \u00a1Se ha producido un error al abrir el archivo! ")},
+        {Ruta(QStringLiteral("no-existe.txt")), NoSeAbre + QStringLiteral("\r\n El fichero no existe.")},
+        {carpeta.path(), NoSeAbre + QStringLiteral("\r\n Es una carpeta.")},
+        {ilegible, NoSeAbre + QStringLiteral("\r\n No tiene permiso para leerlo.")},
         {grande.fileName(), QStringLiteral(" \u00a1El fichero es demasiado grande! ")},
     };
     for (const Fallo& f : fallos) {
+        if (f.ruta == ilegible && ::geteuid() == 0) continue; // root reads it anyway
         Abre(f.ruta);
         EXPECT_EQ(dialogos.ultimoMensaje(), f.mensaje) << f.ruta.toStdString();
-        EXPECT_EQ(editor->texto(), QStringLiteral("\u00f1"));
+        EXPECT_EQ(Texto(), QStringLiteral("\u00f1"));
     }
     dialogos.rutasAbrir.push_back(std::nullopt);
     Accion("FicheroAbrir")->trigger();
-    EXPECT_EQ(editor->texto(), QStringLiteral("\u00f1"));
+    EXPECT_EQ(Texto(), QStringLiteral("\u00f1"));
 }
 
 TEST_F(EditorPrueba, GuardarDevuelveLosMismosBytes) {
@@ -99,43 +124,66 @@ TEST_F(EditorPrueba, GuardarDevuelveLosMismosBytes) {
         {"vacío guarda CR LF", "", "\r\n"},
         {"finales mezclados", "a\r\nb\nc\rd\r\n", "a\r\nb\nc\rd\r\n"},
     };
+    const QString copia = Ruta(QStringLiteral("copia.txt"));
     for (const Caso& c : casos) {
         delete editor;
         editor = new Editor(dialogos, rutas);
-        const QString ruta = Crea(QStringLiteral("g.txt"), c.contenido);
-        Abre(ruta);
-        dialogos.rutasGuardar.push_back(Ruta(QStringLiteral("copia.txt")));
-        if (QFileInfo::exists(Ruta(QStringLiteral("copia.txt")))) dialogos.respuestas.push_back(true);
+        Abre(Crea(QStringLiteral("g.txt"), c.contenido));
+        dialogos.rutasGuardar.push_back(copia);
+        if (QFileInfo::exists(copia)) dialogos.respuestas.push_back(true);
         Accion("FicheroGu")->trigger(); // right after Abrir it asks for a name
-        EXPECT_EQ(Lee(Ruta(QStringLiteral("copia.txt"))), c.guardado) << c.nombre;
+        EXPECT_EQ(Lee(copia), c.guardado) << c.nombre;
         Accion("FicheroGu")->trigger(); // saving again adds nothing
-        EXPECT_EQ(Lee(Ruta(QStringLiteral("copia.txt"))), c.guardado) << c.nombre;
+        EXPECT_EQ(Lee(copia), c.guardado) << c.nombre;
     }
-    EXPECT_EQ(editor->windowTitle(), QStringLiteral("Orvalo - Editor de texto - ") + Ruta(QStringLiteral("copia.txt")));
+    EXPECT_EQ(editor->windowTitle(), QStringLiteral("Orvalo - Editor de texto - ") + copia);
+}
 
-    // a changed Latin-1 file stays Latin-1 with its line ends, unless Latin-1 cannot carry it
-    Abre(Crea(QStringLiteral("l.txt"), "a\xf1o\n"));
-    editor->ponTexto(editor->texto() + QStringLiteral("b"));
+// A Latin-1 file stays Latin-1 with its line ends; when Latin-1 can no longer carry the text
+// the editor asks once before saving it as UTF-8, and No saves nothing.
+TEST_F(EditorPrueba, CambioDeCodificacionPreguntado) {
+    const QString ruta = Crea(QStringLiteral("l.txt"), "a\xf1o\n");
+    Abre(ruta);
+    Pon(Texto() + QStringLiteral("b"));
+    dialogos.rutasGuardar = {ruta};
+    dialogos.respuestas = {true};
+    Accion("FicheroGuardar")->trigger();
+    EXPECT_EQ(Lee(ruta), "a\xf1o\nb\n");
+    EXPECT_TRUE(dialogos.mensajes.empty());
+
+    Pon(QStringLiteral("a\u00f1o \u20ac\n"));
+    dialogos.respuestas = {false}; // not as UTF-8
     Accion("FicheroGu")->trigger();
-    EXPECT_EQ(Lee(Ruta(QStringLiteral("copia.txt"))), "a\xf1o\nb\n");
-    editor->ponTexto(QStringLiteral("\u20ac\n"));
+    EXPECT_EQ(dialogos.preguntas.back(), PreguntaUtf8);
+    EXPECT_EQ(Lee(ruta), "a\xf1o\nb\n");
+    dialogos.respuestas = {true, false}; // closing: Yes to saving, No to UTF-8
+    Cierra();
+    ASSERT_FALSE(editor.isNull()); // the editor stays open with its text
+    EXPECT_EQ(dialogos.preguntas.back(), PreguntaUtf8);
+    const std::size_t preguntas = dialogos.preguntas.size();
+    dialogos.respuestas = {true};
     Accion("FicheroGu")->trigger();
-    EXPECT_EQ(Lee(Ruta(QStringLiteral("copia.txt"))), "\xe2\x82\xac\n");
+    EXPECT_EQ(Lee(ruta), "a\xc3\xb1o \xe2\x82\xac\n");
+    Pon(Texto() + QStringLiteral("\u03bb"));
+    Accion("FicheroGu")->trigger(); // asked once
+    EXPECT_EQ(dialogos.preguntas.size(), preguntas + 1);
+    EXPECT_EQ(Lee(ruta), "a\xc3\xb1o \xe2\x82\xac\n\xce\xbb\n");
 }
 
 TEST_F(EditorPrueba, GuardarComoPreguntaAntesDeSobreescribir) {
     const QString existente = Crea(QStringLiteral("e.txt"), "anterior");
-    editor->ponTexto(QStringLiteral("nuevo"));
+    Pon(QStringLiteral("nuevo"));
     dialogos.rutasGuardar = {existente, std::nullopt};
     dialogos.respuestas = {false};
     Accion("FicheroGuardar")->trigger();
-    EXPECT_TRUE(editor->GuardarCancelado());
     EXPECT_EQ(Lee(existente), "anterior");
+    EXPECT_EQ(editor->windowTitle(), QStringLiteral("Orvalo - Editor de texto"));
+    // after No the dialog opens again where it was, with the same name
+    EXPECT_EQ(dialogos.inicialesGuardar.back(), existente);
 
     dialogos.rutasGuardar = {existente};
     dialogos.respuestas = {true};
     Accion("FicheroGuardar")->trigger();
-    EXPECT_FALSE(editor->GuardarCancelado());
     EXPECT_EQ(Lee(existente), "nuevo\r\n");
 }
 
@@ -155,35 +203,61 @@ TEST_F(EditorPrueba, Cerrar) {
         editor = new Editor(dialogos, rutas);
         const QString ruta = Crea(QStringLiteral("c.txt"), "1,2,3\r\n");
         Abre(ruta);
-        if (c.cambia) editor->ponTexto(QStringLiteral("1,2,3x"));
+        if (c.cambia) Pon(QStringLiteral("1,2,3x"));
         dialogos.respuestas = c.respuestas;
         const std::size_t preguntas = dialogos.preguntas.size();
-        editor->close();
+        Cierra();
         EXPECT_EQ(dialogos.preguntas.size(), preguntas + c.respuestas.size()) << c.nombre;
+        if (c.cambia) { EXPECT_EQ(dialogos.preguntas.back(), Pregunta + QStringLiteral("\r\n ") + ruta) << c.nombre; }
         EXPECT_EQ(Lee(ruta), c.abierto) << c.nombre;
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(editor.isNull()) << c.nombre;
     }
     // nothing opened: Yes runs Save As; cancelling it keeps the editor open
     editor = new Editor(dialogos, rutas);
     editor->show();
-    editor->ponTexto(QStringLiteral("trabajo"));
+    Pon(QStringLiteral("trabajo"));
     dialogos.respuestas = {true};
     dialogos.rutasGuardar = {std::nullopt};
-    editor->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Cierra();
     ASSERT_FALSE(editor.isNull());
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(dialogos.preguntas.back(), Pregunta);
-    // a Save As whose write fails keeps it open with its text too
+    // a Save As whose write fails keeps it open with its text too, and says why
     dialogos.respuestas = {true};
     dialogos.rutasGuardar = {Ruta(QStringLiteral("no/hay/carpeta.txt"))};
-    editor->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Cierra();
     ASSERT_FALSE(editor.isNull());
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(editor->texto(), QStringLiteral("trabajo"));
-    EXPECT_TRUE(dialogos.ultimoMensaje().startsWith(QString::fromStdString(MensajeErrorGuardar)));
+    EXPECT_EQ(Texto(), QStringLiteral("trabajo"));
+    EXPECT_EQ(dialogos.ultimoMensaje(), NoSeGuarda + QStringLiteral("\r\n La carpeta no existe."));
+}
+
+// Closing saves where the user last saved, and asks nothing right after a save.
+TEST_F(EditorPrueba, CerrarGuardaDondeSeGuardo) {
+    const QString a = Crea(QStringLiteral("a.txt"), "original\r\n");
+    const QString b = Ruta(QStringLiteral("b.txt"));
+    Abre(a);
+    dialogos.rutasGuardar = {b};
+    Accion("FicheroGuardar")->trigger();
+    Pon(Texto() + QStringLiteral("m\u00e1s"));
+    Accion("FicheroGu")->trigger();
+    EXPECT_EQ(Lee(b), "original\r\nm\u00e1s\r\n");
+    Cierra();
+    EXPECT_TRUE(editor.isNull()); // nothing asked: everything was saved
+    EXPECT_TRUE(dialogos.preguntas.empty());
+
+    editor = new Editor(dialogos, rutas);
+    Abre(a);
+    dialogos.rutasGuardar = {b};
+    dialogos.respuestas = {true};
+    Accion("FicheroGuardar")->trigger();
+    Pon(QStringLiteral("otro"));
+    dialogos.respuestas = {true};
+    Cierra();
+    EXPECT_TRUE(editor.isNull());
+    EXPECT_EQ(dialogos.preguntas.back(), Pregunta + QStringLiteral("\r\n ") + b);
+    EXPECT_EQ(Lee(b), "otro\r\n");
+    EXPECT_EQ(Lee(a), "original\r\n");
 }
 
 TEST_F(EditorPrueba, Edicion) {
@@ -194,95 +268,67 @@ TEST_F(EditorPrueba, Edicion) {
                                  Accion("Edici\u00f3nPegar")->isEnabled()};
     };
     QApplication::clipboard()->clear();
-    editor->ponTexto(QStringLiteral("uno dos"));
+    Pon(QStringLiteral("uno dos"));
     EXPECT_EQ(activas(), (std::vector<bool>{false, false, false}));
-    QTextCursor c = editor->Text1->textCursor();
+    QTextCursor c = Caja()->textCursor();
     c.setPosition(0);
     c.setPosition(3, QTextCursor::KeepAnchor);
-    editor->Text1->setTextCursor(c);
+    Caja()->setTextCursor(c);
     EXPECT_EQ(activas(), (std::vector<bool>{true, true, false}));
     Accion("Edici\u00f3nCopiar")->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("uno"));
     Accion("Edici\u00f3nCortar")->trigger();
-    EXPECT_EQ(editor->texto(), QStringLiteral(" dos"));
+    EXPECT_EQ(Texto(), QStringLiteral(" dos"));
     EXPECT_EQ(activas(), (std::vector<bool>{false, false, true}));
-    editor->Text1->moveCursor(QTextCursor::End);
+    Caja()->moveCursor(QTextCursor::End);
     Accion("Edici\u00f3nPegar")->trigger();
-    EXPECT_EQ(editor->texto(), QStringLiteral(" dosuno"));
+    EXPECT_EQ(Texto(), QStringLiteral(" dosuno"));
     // one check mark a menu
     Accion("Tama\u00f1o_2")->trigger();
     EXPECT_FALSE(Accion("Tama\u00f1o_1")->isChecked());
-    EXPECT_EQ(editor->Text1->font().pointSize(), 12);
+    EXPECT_EQ(Caja()->font().pointSize(), 12);
 }
 
 TEST_F(EditorPrueba, AtajosDelMenuGananAlCuadroDeTexto) {
     editor->show();
     QApplication::setActiveWindow(editor);
-    editor->Text1->setFocus();
-    editor->ponTexto(QStringLiteral("abc"));
-    QTest::keyClick(editor->Text1, Qt::Key_Z, Qt::ControlModifier);
+    Caja()->setFocus();
+    Pon(QStringLiteral("abc"));
+    QTest::keyClick(Caja(), Qt::Key_Z, Qt::ControlModifier);
     ASSERT_NE(DialogoReemplazo(), nullptr);
-    EXPECT_EQ(editor->texto(), QStringLiteral("abc"));
+    EXPECT_EQ(Texto(), QStringLiteral("abc"));
     DialogoReemplazo()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    editor->Text1->setFocus();
+    Caja()->setFocus();
     dialogos.respuestas = {false};
-    QTest::keyClick(editor->Text1, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(Caja(), Qt::Key_S, Qt::ControlModifier);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(editor.isNull());
 }
 
-TEST_F(EditorPrueba, Imprimir) {
-    editor->ponTexto(QStringLiteral("a\nb"));
-    dialogos.impresiones = {Impresion{2, false}};
-    Accion("FicheroImprimir")->trigger();
-    ASSERT_EQ(dialogos.documentos.size(), 1u);
-    EXPECT_EQ(dialogos.documentos[0], QStringLiteral("\r\n\r\n\r\n\r\na\r\nb\r\n\r\n\r\n\r\n\r\na\r\nb\r\n"));
-
-    dialogos.impresiones = {Impresion{1, true}, std::nullopt};
-    Accion("FicheroImprimir")->trigger();
-    EXPECT_EQ(dialogos.ultimoMensaje(), QStringLiteral(" Opci\u00f3n no disponible. "));
-    Accion("FicheroImprimir")->trigger();
-    dialogos.impresoraFalla = true;
-    dialogos.impresiones = {Impresion{1, false}};
-    Accion("FicheroImprimir")->trigger();
-    EXPECT_EQ(dialogos.ultimoMensaje(), QStringLiteral("La impresora no responde"));
-    EXPECT_EQ(dialogos.documentos.size(), 1u);
-    // no printer at all: said before any dialog
-    dialogos.impresoras = 0;
-    Accion("FicheroImprimir")->trigger();
-    EXPECT_EQ(dialogos.ultimoMensaje(), QStringLiteral(" No hay ninguna impresora disponible. "));
-    EXPECT_TRUE(dialogos.impresiones.empty());
-}
-
-// The real printer path: a job that cannot start is an error, never a silent success.
-TEST(DialogosQt, UnTrabajoQueNoEmpiezaEsUnError) {
-    DialogosQt d;
-    if (d.hayImpresora()) GTEST_SKIP() << "hay una impresora instalada";
-    QString error;
-    EXPECT_FALSE(d.imprime(QStringLiteral("texto"), error));
-    EXPECT_FALSE(error.isEmpty());
-}
-
-TEST(ReemplazaCaracteres, Algoritmo) {
-    struct Caso {
-        const char16_t *texto, *buscado, *por, *resultado;
-    } casos[] = {
-        {u"1,5,2", u",", u".", u"1.5.2"},
-        {u"abc", u"b", u"b", u"abc"},
-        {u"abc", u"x", u"y", u"abc"},
-        {u"abab", u"ab", u"x", u"xbxb"},
-        {u"a,b", u",", u"XYZ", u"aXY"},
-        {u"aaa", u"a", u"aa", u"aaa"},
-        {u"Aa", u"a", u"b", u"Ab"},
-        {u"", u"a", u"b", u""},
-        // the search goes on after the overwritten stretch, and the length never changes
-        {u"ab", u"a", u"xa", u"xa"},
-        {u"aab", u"a", u"xa", u"xab"},
-        {u"abc", u"b", u"", u"abc"}, // empty replacement: unchanged, no endless loop
-    };
-    for (const Caso& c : casos)
-        EXPECT_EQ(ReemplazaCaracteres(c.texto, c.buscado, c.por), std::u16string(c.resultado));
+// A replacement is one undo step, and the context menu's Deshacer shows a key that does it.
+TEST_F(EditorPrueba, DeshacerUnReemplazo) {
+    editor->show();
+    QApplication::setActiveWindow(editor);
+    Caja()->setFocus();
+    Pon(QStringLiteral("1,5\n2,5"));
+    Reemplazar(QStringLiteral(","), QStringLiteral("."));
+    ASSERT_EQ(Texto(), QStringLiteral("1.5\n2.5"));
+    // where a right click arrives: the box's viewport
+    QContextMenuEvent abre(QContextMenuEvent::Mouse, QPoint(5, 5), Caja()->viewport()->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(Caja()->viewport(), &abre);
+    auto* menu = Caja()->findChild<QMenu*>(QStringLiteral("MenuContextual"));
+    ASSERT_NE(menu, nullptr);
+    QAction* deshacer = menu->findChild<QAction*>(QStringLiteral("edit-undo"));
+    ASSERT_NE(deshacer, nullptr);
+    EXPECT_TRUE(deshacer->isEnabled());
+    const QKeySequence atajo = QKeySequence::fromString(deshacer->text().section(QLatin1Char('\t'), 1), QKeySequence::NativeText);
+    ASSERT_EQ(atajo.count(), 1) << deshacer->text().toStdString();
+    EXPECT_NE(atajo, QKeySequence(QStringLiteral("Ctrl+Z")));
+    menu->close();
+    QTest::keySequence(Caja(), atajo);
+    EXPECT_EQ(Texto(), QStringLiteral("1,5\n2,5"));
+    EXPECT_EQ(DialogoReemplazo(), nullptr); // the key did not open Reemplazar
 }
 
 TEST_F(EditorPrueba, DialogoReemplazar) {
@@ -291,20 +337,22 @@ TEST_F(EditorPrueba, DialogoReemplazar) {
     Accion("Reemplazar")->trigger();
     Reemplaza* d = DialogoReemplazo();
     ASSERT_NE(d, nullptr);
-    // the dialog shows its whole title and keeps its buttons off the edges
+    // the dialog shows its whole title, keeps its buttons off the edges, the two of one width
     d->show();
     EXPECT_GE(d->width(), d->fontMetrics().horizontalAdvance(d->windowTitle()) + 100);
-    for (QPushButton* b : d->findChildren<QPushButton*>())
+    const auto botones = d->findChildren<QPushButton*>();
+    ASSERT_EQ(botones.size(), 2);
+    EXPECT_EQ(botones[0]->width(), botones[1]->width());
+    for (QPushButton* b : botones)
         EXPECT_TRUE(d->rect().adjusted(9, 9, -9, -9).contains(b->geometry())) << b->text().toStdString();
-    d->Text1->setText(QStringLiteral(","));
+    d->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral(","));
     d->findChild<QPushButton*>(QStringLiteral("btnAccept"))->click();
     EXPECT_EQ(dialogos.ultimoMensaje(), QStringLiteral("\u00a1Las dos celdas han de contener un caracter!"));
     EXPECT_TRUE(d->isVisible());
-    EXPECT_EQ(editor->texto(), QStringLiteral("1,5,2"));
-    Accion("Reemplazar")->trigger();
-    DialogoReemplazo()->Text1->setText(QStringLiteral("."));
-    DialogoReemplazo()->findChild<QPushButton*>(QStringLiteral("btnCancel"))->click();
-    EXPECT_EQ(editor->texto(), QStringLiteral("1,5,2"));
+    EXPECT_EQ(Texto(), QStringLiteral("1,5,2"));
+    d->findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("."));
+    d->findChild<QPushButton*>(QStringLiteral("btnCancel"))->click();
+    EXPECT_EQ(Texto(), QStringLiteral("1,5,2"));
     delete DialogoReemplazo();
 
     struct Caso {
@@ -316,18 +364,34 @@ TEST_F(EditorPrueba, DialogoReemplazar) {
         {QStringLiteral("x\nfoo"), QStringLiteral("x"), QStringLiteral("ab"), QStringLiteral("ab\nfoo")},
     };
     for (const Caso& c : casos) {
-        editor->ponTexto(c.texto);
-        Accion("Reemplazar")->trigger();
-        DialogoReemplazo()->Text1->setText(c.buscado);
-        DialogoReemplazo()->Text2->setText(c.por);
-        DialogoReemplazo()->findChild<QPushButton*>(QStringLiteral("btnAccept"))->click();
-        EXPECT_EQ(editor->texto(), c.resultado) << c.texto.toStdString();
-        delete DialogoReemplazo();
+        Pon(c.texto);
+        Reemplazar(c.buscado, c.por);
+        EXPECT_EQ(Texto(), c.resultado) << c.texto.toStdString();
     }
     dialogos.respuestas = {false};
     editor->close();
-    EXPECT_EQ(dialogos.preguntas.back(), Pregunta);
+    EXPECT_EQ(dialogos.preguntas.back(), Pregunta + QStringLiteral("\r\n ") + ruta);
     EXPECT_EQ(Lee(ruta), "1,5,2");
+}
+
+// Every file dialog opens in the folder of the path last chosen by any of them, also in the
+// next run.
+TEST_F(EditorPrueba, LosDialogosAbrenDondeSeTrabaja) {
+    QTemporaryDir otra;
+    const QString ruta = QDir(otra.path()).filePath(QStringLiteral("datos.txt"));
+    EscribeFichero(ruta.toStdString(), "1");
+    Abre(ruta);
+    dialogos.rutasGuardar = {std::nullopt};
+    Accion("FicheroGuardar")->trigger();
+    EXPECT_EQ(dialogos.inicialesGuardar.back(), otra.path());
+
+    dialogos.rutasGuardar = {carpeta.filePath(QStringLiteral("s.txt"))};
+    Accion("FicheroGuardar")->trigger();
+    delete editor; // the next run: only the settings remain
+    editor = new Editor(dialogos, rutas);
+    dialogos.rutasAbrir = {std::nullopt};
+    Accion("FicheroAbrir")->trigger();
+    EXPECT_EQ(dialogos.inicialesAbrir.back(), carpeta.path());
 }
 
 // The editor's lifecycle with the main window.
@@ -338,6 +402,7 @@ protected:
     QTemporaryDir carpeta;
     void Pulsa(const char* nombre) { app.ventana().findChild<QPushButton*>(QString::fromLatin1(nombre))->click(); }
     std::string Lee(const QString& ruta) const { return LeeFichero(ruta.toStdString()); }
+    QPlainTextEdit* Caja() const { return app.editor()->findChild<QPlainTextEdit*>(QStringLiteral("Text1")); }
 };
 
 TEST_F(ConLaVentana, LosComandosDeFicheroCreanElEditorOculto) {
@@ -346,10 +411,10 @@ TEST_F(ConLaVentana, LosComandosDeFicheroCreanElEditorOculto) {
     Pulsa("Input");
     ASSERT_NE(app.editor(), nullptr);
     EXPECT_FALSE(app.editor()->isVisible());
-    app.editor()->ponTexto(QStringLiteral("estado"));
+    Caja()->setPlainText(QStringLiteral("estado"));
     Pulsa("Command2");
     EXPECT_TRUE(app.editor()->isVisible());
-    EXPECT_EQ(app.editor()->texto(), QStringLiteral("estado"));
+    EXPECT_EQ(Caja()->toPlainText(), QStringLiteral("estado"));
     EXPECT_EQ(app.editor()->windowModality(), Qt::ApplicationModal);
     dialogos.respuestas = {false};
     app.editor()->close();
@@ -357,7 +422,7 @@ TEST_F(ConLaVentana, LosComandosDeFicheroCreanElEditorOculto) {
     EXPECT_EQ(app.editor(), nullptr);
     Pulsa("Command2");
     ASSERT_NE(app.editor(), nullptr);
-    EXPECT_EQ(app.editor()->texto(), QString());
+    EXPECT_EQ(Caja()->toPlainText(), QString());
 }
 
 TEST_F(ConLaVentana, ElEditorNoSobreescribeEnSilencioLosFicherosDeLaVentana) {
@@ -365,13 +430,17 @@ TEST_F(ConLaVentana, ElEditorNoSobreescribeEnSilencioLosFicherosDeLaVentana) {
     EscribeFichero(entrada.toStdString(), "3\r\n40,-3,0");
     dialogos.rutasAbrir.push_back(entrada);
     Pulsa("Input");
-    EXPECT_EQ(app.ventana().rutas().NombreAbrir, entrada);
     Pulsa("Command2");
-    app.editor()->ponTexto(QStringLiteral("otra cosa"));
-    // Yes to saving, No to overwriting the input file, then Save As elsewhere
+    // the editor's dialogs open where the main window's last chose
+    dialogos.rutasAbrir = {std::nullopt};
+    app.editor()->findChild<QAction*>(QStringLiteral("FicheroAbrir"))->trigger();
+    EXPECT_EQ(dialogos.inicialesAbrir.back(), carpeta.path());
+    Caja()->setPlainText(QStringLiteral("otra cosa"));
+    // Yes to saving (the input file named), No to overwriting it, then Save As elsewhere
     dialogos.respuestas = {true, false};
     dialogos.rutasGuardar = {carpeta.filePath(QStringLiteral("otra.txt"))};
     app.editor()->close();
+    EXPECT_EQ(dialogos.preguntas.front(), QStringLiteral(" \u00bfDesea guardar cambios? \r\n ") + entrada);
     EXPECT_EQ(Lee(entrada), "3\r\n40,-3,0");
     EXPECT_EQ(Lee(carpeta.filePath(QStringLiteral("otra.txt"))), "otra cosa\r\n");
     // the question says which of the main window's commands chose the file
@@ -385,12 +454,11 @@ TEST_F(ConLaVentana, ElEditorNoSobreescribeEnSilencioLosFicherosDeLaVentana) {
     Pulsa("Output");
     const std::string escrito = Lee(salida);
     Pulsa("Command2");
-    app.editor()->ponTexto(QStringLiteral("texto"));
+    Caja()->setPlainText(QStringLiteral("texto"));
     dialogos.respuestas = {false};
     dialogos.rutasGuardar = {std::nullopt};
     app.editor()->findChild<QAction*>(QStringLiteral("FicheroGu"))->trigger();
     EXPECT_EQ(Lee(salida), escrito);
-    EXPECT_TRUE(app.editor()->GuardarCancelado());
     EXPECT_TRUE(dialogos.preguntas.back().endsWith(QStringLiteral("\u00abSalida por fichero\u00bb de la ventana principal)")));
     dialogos.respuestas = {true};
     app.editor()->findChild<QAction*>(QStringLiteral("FicheroGu"))->trigger();

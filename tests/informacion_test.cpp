@@ -6,6 +6,11 @@
 #include "ventana_prueba.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QScreen>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -100,7 +105,8 @@ TEST(Aplicacion, ElFicheroDeLaLineaDeOrdenesSeLeeComoEntradaPorFichero) {
     } casos[] = {
         {bueno, QString()},
         {malo, general + QStringLiteral("\r\n L\u00ednea 3, campo 2: \u00ab-3x3\u00bb no es un n\u00famero.")},
-        {carpeta.filePath(QStringLiteral("nada.txt")), general},
+        {carpeta.filePath(QStringLiteral("nada.txt")),
+         QString::fromStdString(MensajeErrorAbrirFichero) + QStringLiteral("\r\n El fichero no existe.")},
     };
     for (const Caso& c : casos) {
         DialogosPrueba dialogos;
@@ -114,6 +120,27 @@ TEST(Aplicacion, ElFicheroDeLaLineaDeOrdenesSeLeeComoEntradaPorFichero) {
         dialogos.rutasAbrir.push_back(std::nullopt);
         v.findChild<QPushButton*>(QStringLiteral("Input"))->click();
         EXPECT_TRUE(dialogos.rutasAbrir.empty());
+    }
+}
+
+// The credit of the grids keeps its licence's name whole on one line, whatever the width.
+TEST(About, LaLicenciaNoSeParte) {
+    About acerca;
+    const auto* credito = acerca.findChild<QLabel*>(QStringLiteral("CreditoIgn"));
+    ASSERT_NE(credito, nullptr);
+    QTextDocument doc;
+    doc.setDefaultFont(credito->font());
+    doc.setPlainText(credito->text());
+    // any hyphen and space: what matters is where the lines break
+    const qsizetype inicio = doc.toRawText().indexOf(QRegularExpression(QStringLiteral("CC.BY.4\\.0")));
+    ASSERT_GE(inicio, 0);
+    for (int ancho = 100; ancho <= 700; ancho += 10) {
+        doc.setTextWidth(ancho);
+        doc.size(); // laid out
+        const QTextBlock bloque = doc.findBlock(static_cast<int>(inicio));
+        const QTextLayout* l = bloque.layout();
+        const int primera = static_cast<int>(inicio) - bloque.position();
+        EXPECT_EQ(l->lineForTextPosition(primera).lineNumber(), l->lineForTextPosition(primera + 8).lineNumber()) << ancho;
     }
 }
 

@@ -1,3 +1,4 @@
+#include "lote/conversion.h"
 #include "lote/argumentos.h"
 #include "lote_prueba.h"
 
@@ -179,6 +180,57 @@ TEST_F(Lote, UnaSalidaQueNoSeConfirma) {
 }
 
 // Each refused line on its own diagnostic, in line order; nothing written.
+// Zones and formats: the default list is the output as always; a list reorders whole formats;
+// a UTM file is read only in a zone that the file or the user stated.
+TEST_F(Lote, HusosYFormatos) {
+    const std::string entrada = RutaDatos("entrada-3.txt");
+    ASSERT_EQ(Ejecuta({entrada}), 0);
+    const std::string clasica = salida_.str();
+    ASSERT_EQ(Ejecuta({"--formatos", "1,2,3,4,5,6", "--huso", "30", "--huso-ed50", "31", entrada}), 0);
+    EXPECT_EQ(salida_.str(), clasica);
+    ASSERT_EQ(Ejecuta({"--formatos", "5,3", entrada}), 0);
+    const std::string primera = clasica.substr(0, clasica.find("\r\n"));
+    auto formato = [&](int f) {
+        std::size_t inicio = 0;
+        for (int k = 1; k < f; ++k) inicio = primera.find(';', inicio) + 1;
+        return primera.substr(inicio, primera.find(';', inicio) - inicio);
+    };
+    EXPECT_EQ(salida_.str().substr(0, salida_.str().find("\r\n")), formato(5) + ";" + formato(3));
+
+    EscribeFichero(Ruta("siete"), "7\r\n440000,4475000,100");
+    EscribeFichero(Ruta("siete29"), "7;29\r\n949234,4488282,100"); // Madrid
+    EscribeFichero(Ruta("dos29"), "2;29\r\n548000,4802000,100");
+    struct Caso {
+        const char* nombre;
+        std::vector<std::string> args;
+        int estado;
+        std::string errores; // what standard error starts with
+    } casos[] = {
+        {"formato 7 sin huso", {Ruta("siete")}, 1,
+         Ruta("siete") + ":1: el fichero no indica el huso de su formato 7: escriba 7;29, 7;30 o 7;31 en su primera "
+                         "l\xc3\xadnea, o indique el huso\n"},
+        {"formato 7, huso del usuario", {"--huso", "30", "--formatos", "7", Ruta("siete")}, 0, ""},
+        {"formato 7 contra el usuario", {"--huso", "30", Ruta("siete29")}, 1,
+         Ruta("siete29") + ":1: el fichero est\xc3\xa1 en el huso 29 y se ha pedido el huso 30\n"},
+        {"formato 7 fuera de su huso", {"--formatos", "7", Ruta("siete29")}, 0,
+         Ruta("siete29") + ":2: aviso: El punto 1 queda a 2,"},
+        {"ED50 en el 29", {"--formatos", "2", Ruta("dos29")}, 0, ""},
+        {"ED50 contra el usuario", {"--huso-ed50", "31", Ruta("dos29")}, 1,
+         Ruta("dos29") + ":1: el fichero est\xc3\xa1 en el huso 29 y se ha pedido el huso 31\n"},
+        {"huso que no hay", {"--huso", "32", entrada}, 2, "orvalo-lote: --huso admite 29, 30 o 31, no \xc2\xab" "32\xc2\xbb\nUso:"},
+        {"formatos sin lista", {entrada, "--formatos"}, 2, "orvalo-lote: --formatos necesita un valor\nUso:"},
+    };
+    for (const Caso& c : casos) {
+        EXPECT_EQ(Ejecuta(c.args), c.estado) << c.nombre;
+        EXPECT_EQ(errores_.str().substr(0, c.errores.size()), c.errores) << c.nombre;
+        if (c.errores.empty()) { EXPECT_EQ(errores_.str(), "") << c.nombre; }
+    }
+    // the file's zone is the zone of its points: entered in ED50 zone 29, shown in zone 29
+    ASSERT_EQ(Ejecuta({"--formatos", "2", Ruta("dos29")}), 0);
+    EXPECT_EQ(salida_.str(), "  548000.000, 4802000.000,   100.000");
+    for (const char* opcion : {"--huso-ed50", "--huso", "--formatos"}) EXPECT_NE(UsoLote.find(opcion), std::string::npos);
+}
+
 TEST_F(Lote, DiagnosticosPorLinea) {
     EscribeFichero(Ruta("mapa.kml"), "anterior");
     const std::vector<std::string> nombres{"--rejilla", "--nombres", "--kml", Ruta("mapa.kml"), "-"};

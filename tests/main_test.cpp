@@ -161,8 +161,11 @@ TEST_F(VentanaPrincipal, EntradaPorFichero) {
         {"texto en Latin-1 citado en el mensaje", "3\r\n40,Estaci\xf3n,0", {},
          general + QStringLiteral("\r\n L\u00ednea 2, campo 2: \u00abEstaci\u00f3n\u00bb no es un n\u00famero.")},
         {"valor que no cabe en su columna", "3\r\n1e305,0,0", {}, general},
-        {"no existe", std::nullopt, Ruta(QStringLiteral("nada.txt")), general},
-        {"es una carpeta", std::nullopt, carpeta.path(), general},
+        // a file that cannot be read says why, not that it holds a non-numeric value
+        {"no existe", std::nullopt, Ruta(QStringLiteral("nada.txt")),
+         QStringLiteral(" \u00a1Se ha producido un error al abrir el archivo! \r\n El fichero no existe.")},
+        {"es una carpeta", std::nullopt, carpeta.path(),
+         QStringLiteral(" \u00a1Se ha producido un error al abrir el archivo! \r\n Es una carpeta.")},
         {"cancelado", std::nullopt, std::nullopt, QString()},
     };
     for (const Caso& c : casos) {
@@ -206,11 +209,11 @@ TEST_F(VentanaPrincipal, SalidaPorFichero) {
     // a failed write leaves no partial file and the previous one intact
     dialogos.rutasGuardar.push_back(Ruta(QStringLiteral("no/existe.txt")));
     Pulsa("Output");
-    EXPECT_TRUE(dialogos.ultimoMensaje().startsWith(QString::fromStdString(MensajeErrorGuardar)));
+    EXPECT_EQ(dialogos.ultimoMensaje().toStdString(), MensajeErrorGuardar + "\r\n La carpeta no existe.");
     dialogos.rutasGuardar.push_back(carpeta.path());
     dialogos.respuestas.push_back(true);
     Pulsa("Output");
-    EXPECT_TRUE(dialogos.ultimoMensaje().startsWith(QString::fromStdString(MensajeErrorGuardar)));
+    EXPECT_EQ(dialogos.ultimoMensaje().toStdString(), MensajeErrorGuardar + "\r\n Es una carpeta.");
     EXPECT_EQ(dialogos.mensajes.back().icono, Icono::Ninguno);
     EXPECT_EQ(Fichero(destino), "anterior");
     EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files).size(), 1);

@@ -1,10 +1,18 @@
 #include "geodesia/angulos.h"
 #include "rejilla/rejilla.h"
+#include "rejilla/sha256.h"
+#include "transformacion/fuera_de_huso.h"
 #include "transformacion/tuberias.h"
+#include "vectores.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -54,8 +62,8 @@ TEST_F(Oficial, IdaYVuelta) {
     const Columnas3 ed50{{40.250048, 36.31372, 39.341056, 43.2200}, {-3.421368, -6.171896, 2.390072, -8.2400},
                          {100, 0, 2500.5, -10}};
     const ConjuntoDatos ida = TransformaOficial(3, ed50, *rejilla);
-    for (int formato : {5, 6}) {
-        const std::size_t k = formato == 5 ? 12 : 15;
+    for (int formato : {5, 6, 7}) {
+        const std::size_t k = PrimeraColumna(formato);
         const ConjuntoDatos vuelta =
             TransformaOficial(formato, Columnas3{ida.Columnas[k], ida.Columnas[k + 1], ida.Columnas[k + 2]}, *rejilla);
         for (std::size_t i = 0; i < 4; ++i) {
@@ -63,6 +71,32 @@ TEST_F(Oficial, IdaYVuelta) {
                 EXPECT_NEAR(vuelta.Columnas[c][i], ida.Columnas[c][i], 1e-3) << formato << " " << i << " " << c;
             EXPECT_NEAR(vuelta.Columnas[8][i], ed50.c3[i], 1e-3) << formato << " " << i;
         }
+    }
+}
+
+// ED50 UTM 29 -> ETRS89 UTM 29 -> ED50 UTM 29 within a millimetre, in Galicia; format 2 and
+// format 7 both in zone 29, altitudes H of 100 m.
+TEST_F(Oficial, Galicia29IdaYVuelta) {
+    const Husos huso29{29, 29};
+    const Columnas3 ed50{{547824, 522691, 537206}, {4802253, 4676266, 4747583}, {100, 100, 100}}; // A Coruña, Vigo, Santiago
+    const ConjuntoDatos ida = TransformaOficial(2, ed50, *rejilla, huso29);
+    const std::size_t k = ColumnaUtmWgs84;
+    const ConjuntoDatos vuelta =
+        TransformaOficial(7, Columnas3{ida.Columnas[k], ida.Columnas[k + 1], ida.Columnas[k + 2]}, *rejilla, huso29);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_NEAR(vuelta.Columnas[ColumnaUtmEd50][i], ed50.c1[i], 1e-3) << i;
+        EXPECT_NEAR(vuelta.Columnas[ColumnaUtmEd50 + 1][i], ed50.c2[i], 1e-3) << i;
+        EXPECT_NEAR(vuelta.Columnas[ColumnaUtmEd50 + 2][i], 100, 1e-3) << i;
+        // the official shift in Galicia: about 126 m west and 214 m south, h = H + N with N about 55 m
+        EXPECT_NEAR(ida.Columnas[k][i] - ed50.c1[i], -125, 5) << i;
+        EXPECT_NEAR(ida.Columnas[k + 1][i] - ed50.c2[i], -212, 5) << i;
+        EXPECT_NEAR(ida.Columnas[k + 2][i], 155, 2) << i;
+    }
+    for (const ConjuntoDatos* d : {&ida, &vuelta}) {
+        EXPECT_EQ(d->husos.ed50, 29);
+        EXPECT_EQ(d->husos.utm, 29);
+        EXPECT_FALSE(MasFueraDeHuso(*d, {2, 7})); // Galicia lies in zone 29
+        EXPECT_TRUE(MasFueraDeHuso(*d, {1}));
     }
 }
 
@@ -76,6 +110,8 @@ TEST_F(Oficial, FueraDeLaRejillaNadaSeConvierteEnSilencio) {
         {"Canarias, el segundo y el tercero", 3, {{40.25, 28.06, 28.1}, {-3.42, -15.25, -15.4}, {0, 0, 0}}, 2},
         {"Par\xc3\xads", 3, {{48.51}, {2.21}, {0}}, 1},
         {"en ETRS89, mar abierto", 5, {{40, 38}, {-3, -15}, {0, 0}}, 2},
+        {"Melilla, al sur del rect\u00e1ngulo", 3, {{35.1733}, {-2.5619}, {0}}, 1},
+        {"en UTM ETRS89 huso 30, Canarias", 7, {{440000, 200000}, {4475000, 3100000}, {0, 0}}, 2},
     };
     for (const Caso& c : casos) {
         try {
@@ -84,6 +120,25 @@ TEST_F(Oficial, FueraDeLaRejillaNadaSeConvierteEnSilencio) {
         } catch (const FueraDeRejilla& e) {
             EXPECT_EQ(e.punto, c.punto) << c.nombre;
         }
+    }
+}
+
+// Inside the grid's rectangle but outside mainland Spain and the Balearic Islands the official
+// method still computes (its result then not official, as the window says): Lisbon, Ceuta.
+TEST_F(Oficial, DentroDelRectanguloFueraDeEspana) {
+    struct Caso {
+        const char* nombre;
+        double latitud, longitud; // ED50, pseudo-sexagesimal
+    } casos[] = {{"Lisboa", 38.4312, -9.0824}, {"Ceuta", 35.5324, -5.1912}};
+    for (const Caso& c : casos) {
+        const ConjuntoDatos d = TransformaOficial(3, Columnas3{{c.latitud}, {c.longitud}, {100}}, *rejilla);
+        // ED50 -> ETRS89 in Iberia: a few seconds south and west, and N of 40 to 60 m
+        EXPECT_LT(Grados(d.Columnas[12][0]), Grados(c.latitud)) << c.nombre;
+        EXPECT_GT(Grados(d.Columnas[12][0]), Grados(c.latitud) - 6.0 / 3600) << c.nombre;
+        EXPECT_LT(Grados(d.Columnas[13][0]), Grados(c.longitud)) << c.nombre;
+        EXPECT_GT(Grados(d.Columnas[13][0]), Grados(c.longitud) - 7.0 / 3600) << c.nombre;
+        EXPECT_GT(d.Columnas[14][0], 140.0) << c.nombre;
+        EXPECT_LT(d.Columnas[14][0], 160.0) << c.nombre;
     }
 }
 
@@ -103,6 +158,106 @@ TEST(Rejillas, FicheroQueNoSeLee) {
     Rejillas ilegible{"/no/existe/" + FicheroRejillaHorizontal, "/no/existe/" + FicheroGeoide, ""};
     EXPECT_EQ(Rejilla::Abre(ilegible, error), nullptr);
     EXPECT_FALSE(error.empty());
+}
+
+// FIPS 180-4's examples and lengths around the padding boundary (55, 56, 64 bytes), whole and
+// fed in pieces.
+TEST(Sha256, VectoresConocidos) {
+    struct Caso {
+        const char* nombre;
+        std::string texto;
+        const char* suma;
+    } casos[] = {
+        {"vac\u00edo", "", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"448 bits", "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {"896 bits",
+         "abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqrlmnopqrsmnopqrstnopqrstu",
+         "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1"},
+        {"55 a", std::string(55, 'a'), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
+        {"56 a", std::string(56, 'a'), "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a"},
+        {"64 a", std::string(64, 'a'), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
+        {"un mill\u00f3n de a", std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    for (const Caso& c : casos) {
+        Sha256 entera;
+        entera.Anade(c.texto);
+        EXPECT_EQ(entera.Hex(), c.suma) << c.nombre;
+        Sha256 trozos;
+        for (std::size_t i = 0; i < c.texto.size(); i += 37) trozos.Anade(std::string_view(c.texto).substr(i, 37));
+        EXPECT_EQ(trozos.Hex(), c.suma) << c.nombre;
+    }
+}
+
+// The grids are checked against their published SHA-256 when opened; copies in a folder of the
+// test's own. A damaged grid is refused naming the file and both digests, a FIFO at once.
+TEST_F(ConCarpeta, RejillasComprobadas) {
+    namespace fs = std::filesystem;
+    const Rejillas publicadas = BuscaRejillas();
+    ASSERT_TRUE(publicadas.falta.empty());
+    const std::string leeme = LeeFichero(fs::path(publicadas.horizontal).parent_path() / "LEEME.md");
+    // the digest sha256sum gives, and the one published
+    auto Suma = [](const std::string& ruta) {
+        std::string r(64, '\0');
+        FILE* f = ::popen(("sha256sum '" + ruta + "'").c_str(), "r");
+        r.resize(std::fread(r.data(), 1, 64, f));
+        ::pclose(f);
+        return r;
+    };
+    auto Publicada = [&](const std::string& nombre) {
+        const std::size_t p = leeme.find("  " + nombre);
+        return p == std::string::npos || p < 64 ? std::string() : leeme.substr(p - 64, 64);
+    };
+    const auto CambiaBit = [](const std::string& ruta) {
+        std::string b = LeeFichero(ruta);
+        b[b.size() / 2] = static_cast<char>(b[b.size() / 2] ^ 0x10);
+        EscribeFichero(ruta, b);
+    };
+    struct Caso {
+        const char* nombre;
+        const char* carpeta;
+        std::function<void(const std::string& horizontal, const std::string& geoide)> estropea;
+        const std::string* fichero; // the file named in the refusal; none when the grids open
+        const char* motivo;
+    } casos[] = {
+        {"carpeta con espacio y e\u00f1e", "mis rejillas \u00f1", [](auto&, auto&) {}, nullptr, ""},
+        {"un bit cambiado", "bit", [&](auto& h, auto&) { CambiaBit(h); }, &FicheroRejillaHorizontal,
+         "rejilla da\u00f1ada o distinta de la publicada"},
+        {"truncada", "corta", [](auto&, auto& g) { fs::resize_file(g, fs::file_size(g) / 2); }, &FicheroGeoide,
+         "rejilla da\u00f1ada o distinta de la publicada"},
+        {"una FIFO", "fifo", [](auto& h, auto&) { fs::remove(h); ::mkfifo(h.c_str(), 0600); },
+         &FicheroRejillaHorizontal, "no es un fichero regular"},
+    };
+    for (const Caso& c : casos) {
+        const fs::path carpeta = carpeta_ / c.carpeta;
+        fs::create_directory(carpeta);
+        const std::string h = (carpeta / FicheroRejillaHorizontal).string(), g = (carpeta / FicheroGeoide).string();
+        fs::copy_file(publicadas.horizontal, h);
+        fs::copy_file(publicadas.geoide, g);
+        c.estropea(h, g);
+        // found as the user's folder is: neither the search nor the opening waits on a FIFO
+        ::setenv("ORVALO_REJILLAS", carpeta.c_str(), 1);
+        const Rejillas r = BuscaRejillas();
+        ::unsetenv("ORVALO_REJILLAS");
+        EXPECT_EQ(r.horizontal, h) << c.nombre;
+        std::string error;
+        const auto rejilla = Rejilla::Abre(r, error);
+        EXPECT_EQ(rejilla != nullptr, c.fichero == nullptr) << c.nombre << ": " << error;
+        if (rejilla) {
+            // Madrid, as the published grids give it
+            const ConjuntoDatos d = TransformaOficial(3, Columnas3{{40.250048}, {-3.421368}, {100}}, *rejilla);
+            EXPECT_NEAR(Grados(d.Columnas[12][0]), 40.415618706, 2e-9) << c.nombre;
+            continue;
+        }
+        const std::string ruta = (carpeta / *c.fichero).string();
+        EXPECT_NE(error.find(ruta + ": " + c.motivo), std::string::npos) << c.nombre << ": " << error;
+        if (std::string(c.motivo).find("publicada") != std::string::npos) {
+            EXPECT_NE(error.find(Suma(ruta)), std::string::npos) << c.nombre << ": " << error;
+            EXPECT_EQ(Publicada(*c.fichero).size(), 64u);
+            EXPECT_NE(error.find(Publicada(*c.fichero)), std::string::npos) << c.nombre << ": " << error;
+        }
+    }
 }
 
 } // namespace

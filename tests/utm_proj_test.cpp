@@ -2,6 +2,7 @@
 // nanometres inside a zone), on every ellipsoid and zone the system uses, over Spain.
 #include "geodesia/angulos.h"
 #include "geodesia/utm.h"
+#include "transformacion/tuberias.h"
 
 #include <gtest/gtest.h>
 #include <proj.h>
@@ -81,9 +82,53 @@ TEST(UtmContraProj, DirectaEInversaDentroDelHuso) {
     }
 }
 
+// PROJ's grid coordinates of a geodetic column pair (pseudo-sexagesimal) at point i.
+PJ_COORD ProyectaProj(const Proj& proj, const Columna& latitudes, const Columna& longitudes, std::size_t i) {
+    const double lat = PseudoARadianes(latitudes[i]) / PiSistema * M_PI;
+    const double lon = PseudoARadianes(longitudes[i]) / PiSistema * M_PI;
+    return proj_trans(proj.pj, PJ_FWD, proj_coord(lon, lat, 0, 0));
+}
+
+// The pipelines' UTM columns are PROJ's projection of their geodetic columns, in the zones
+// chosen; entering format 7 gives back the geodetic WGS84 position it was made from.
+TEST(UtmContraProj, FormatosDeLasTuberias) {
+    // A Coruña, Madrid, Barcelona, Palma (geodetic ED50)
+    const Columnas3 ed50{{43.2215, 40.25, 41.23, 39.34}, {-8.2435, -3.42, 2.10, 2.39}, {100, 650, 10, 20}};
+    for (int huso : {29, 30, 31}) {
+        const Husos husos{huso == 30 ? 31 : 29, huso};
+        const ConjuntoDatos d = Transforma(3, ed50, husos);
+        const Proj ed50Proj("+proj=utm +zone=" + std::to_string(husos.ed50) + " +ellps=intl");
+        const Proj wgs84Proj("+proj=utm +zone=" + std::to_string(huso) + " +ellps=WGS84");
+        auto dentro = [&](const Columna& longitudes, std::size_t i, int z) {
+            return std::fabs(PseudoAGrados(longitudes[i]) - (6 * z - 183)) <= 3.5;
+        };
+        for (std::size_t i = 0; i < 4; ++i) {
+            if (dentro(d.Columnas[ColumnaGeoEd50 + 1], i, husos.ed50)) {
+                const PJ_COORD a = ProyectaProj(ed50Proj, d.Columnas[ColumnaGeoEd50], d.Columnas[ColumnaGeoEd50 + 1], i);
+                EXPECT_NEAR(d.Columnas[ColumnaUtmEd50][i], a.enu.e, Tolerancia) << huso << " " << i;
+                EXPECT_NEAR(d.Columnas[ColumnaUtmEd50 + 1][i], a.enu.n, Tolerancia) << huso << " " << i;
+            }
+            if (!dentro(d.Columnas[ColumnaGeoWgs84 + 1], i, huso)) continue;
+            const PJ_COORD b = ProyectaProj(wgs84Proj, d.Columnas[ColumnaGeoWgs84], d.Columnas[ColumnaGeoWgs84 + 1], i);
+            EXPECT_NEAR(d.Columnas[ColumnaUtmWgs84][i], b.enu.e, Tolerancia) << huso << " " << i;
+            EXPECT_NEAR(d.Columnas[ColumnaUtmWgs84 + 1][i], b.enu.n, Tolerancia) << huso << " " << i;
+            EXPECT_EQ(d.Columnas[ColumnaUtmWgs84 + 2][i], d.Columnas[ColumnaGeoWgs84 + 2][i]) << "la h del grupo";
+        }
+        const std::size_t k = ColumnaUtmWgs84;
+        const ConjuntoDatos v = Transforma(7, Columnas3{d.Columnas[k], d.Columnas[k + 1], d.Columnas[k + 2]}, husos);
+        for (std::size_t c = ColumnaGeoWgs84; c < ColumnaGeoWgs84 + 3; ++c)
+            for (std::size_t i = 0; i < 4; ++i)
+                if (dentro(d.Columnas[ColumnaGeoWgs84 + 1], i, huso))
+                    EXPECT_NEAR(v.Columnas[c][i], d.Columnas[c][i], 1e-9) << huso << " " << c;
+    }
+}
+
 TEST(UtmContraProj, HusosFueraDeLaRejillaUtm) {
     for (int huso : {0, 61, -30}) EXPECT_THROW(MeridianoCentral(huso), std::invalid_argument) << huso;
     EXPECT_THROW(GeodesicasAUtm({40}, {-3}, {0}, 0), std::invalid_argument);
+    for (Husos h : {Husos{30, 30}, Husos{31, 28}, Husos{29, 32}})
+        EXPECT_THROW(Transforma(3, Columnas3{{40}, {-3}, {0}}, h), std::invalid_argument) << h.ed50 << " " << h.utm;
+    EXPECT_THROW(Transforma(8, Columnas3{{40}, {-3}, {0}}), std::invalid_argument);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "codificacion.h"
 
+#include <algorithm>
+
 namespace {
 
 // UTF-8 into UTF-16; false at the first byte that starts no valid sequence.
@@ -87,6 +89,10 @@ std::size_t LargoUtf8(std::string_view b, std::size_t i) {
     return n;
 }
 
+bool CabeEnLatin1(std::u16string_view texto) {
+    return std::all_of(texto.begin(), texto.end(), [](char16_t c) { return c <= 0xFF; });
+}
+
 std::string BytesAUtf8(std::string_view bytes) {
     std::string r;
     r.reserve(bytes.size());
@@ -133,9 +139,7 @@ std::string BytesAGuardar(std::string_view original, const std::u16string& leido
             if (c == u'\n' && codificacion.crlf) t += u'\r';
             t += c;
         }
-        bool cabeEnLatin1 = true;
-        for (char16_t c : t) cabeEnLatin1 = cabeEnLatin1 && c <= 0xFF;
-        if (codificacion.utf8 || !cabeEnLatin1) {
+        if (codificacion.utf8 || !CabeEnLatin1(t)) {
             AUtf8(t, bytes);
         } else {
             for (char16_t c : t) bytes += static_cast<char>(c);

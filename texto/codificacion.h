@@ -22,6 +22,9 @@ std::size_t LargoUtf8(std::string_view b, std::size_t i);
 // stands, any other byte read as Latin-1.
 std::string BytesAUtf8(std::string_view bytes);
 
+// Whether every character of `texto` has a Latin-1 byte.
+bool CabeEnLatin1(std::u16string_view texto);
+
 // UTF-8 when the bytes are valid UTF-8, Latin-1 otherwise; CR LF (and a lone CR) become LF.
 // A file without line ends is taken as CR LF.
 TextoDeFichero DecodificaFichero(std::string_view bytes);

@@ -9,10 +9,14 @@
 #include <string_view>
 #include <variant>
 
+// Format 7 not computed when it is not the entry format: its columns stay zeros (a run that
+// does not write it saves a projection a point).
+inline constexpr int HusoNoCalculado = 0;
+
 // The zones of the two UTM formats whose zone is a choice.
 struct Husos {
     int ed50 = 31; // format 2, UTM on ED50: 31 or 29
-    int utm = 30;  // format 7, UTM on WGS84 or ETRS89: 29, 30 or 31
+    int utm = 30;  // format 7, UTM on WGS84 or ETRS89: 29, 30 or 31, or HusoNoCalculado
 };
 bool HusoEd50Valido(int huso);
 bool HusoUtmValido(int huso);

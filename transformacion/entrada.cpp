@@ -138,7 +138,10 @@ std::variant<PrimeraLinea, FalloEntrada> LeePrimeraLinea(std::string_view linea1
 
 void LectorEntrada::LeeLinea1() {
     if (!husos_) {
-        identificador_ = LeeIdentificador(linea1_);
+        // a zone after ";" would otherwise be ignored: never read a file in a zone it did not mean
+        identificador_ = linea1_.find(';') == std::string::npos
+                             ? LeeIdentificador(linea1_)
+                             : FalloEntrada{FalloEntrada::IdentificadorNoReconocido, MensajeIdentificador(linea1_), {}};
         return;
     }
     const auto p = LeePrimeraLinea(linea1_);

@@ -15,9 +15,10 @@
 // values separated by commas, or by semicolons with commas as decimal separators (a Spanish
 // spreadsheet's CSV). Lines end with CR LF, LF or a lone CR.
 
+// The first line alone is the message of a file that cannot be read at all.
+inline const std::string MensajeErrorAbrirFichero = " \u00a1Se ha producido un error al abrir el archivo! ";
 inline const std::string MensajeErrorAbrir =
-    " \u00a1Se ha producido un error al abrir el archivo! \r\n"
-    " Es posible, entre otros, que el fichero contenga alg\u00fan dato no num\u00e9rico";
+    MensajeErrorAbrirFichero + "\r\n Es posible, entre otros, que el fichero contenga alg\u00fan dato no num\u00e9rico";
 inline const std::string MensajeDemasiadoGrande = " \u00a1El fichero es demasiado grande! ";
 
 // Largest number of points the window reads: the line counter is a 16-bit integer.

@@ -51,7 +51,8 @@ private:
 
 ConjuntoDatos Transforma(int formato, const Columnas3& entrada, Husos husos) {
     if (formato < 1 || formato > NumeroFormatos) throw std::invalid_argument("formato de entrada 1 a 7");
-    if (!HusoEd50Valido(husos.ed50) || !HusoUtmValido(husos.utm)) throw std::invalid_argument("huso");
+    const bool conUtm = husos.utm != HusoNoCalculado || formato == 7;
+    if (!HusoEd50Valido(husos.ed50) || (conUtm && !HusoUtmValido(husos.utm))) throw std::invalid_argument("huso");
     ConjuntoDatos d = DatosDeEntrada(formato, entrada, husos);
     Tuberia t(d);
     const Elipsoide ed50 = ElipsoideEd50();
@@ -96,6 +97,6 @@ ConjuntoDatos Transforma(int formato, const Columnas3& entrada, Husos husos) {
         t.AUtmEd50();
         break;
     }
-    if (formato != 7) t.AUtm(GeoWgs84, UtmWgs84, husos.utm, wgs84);
+    if (formato != 7 && conUtm) t.AUtm(GeoWgs84, UtmWgs84, husos.utm, wgs84);
     return d;
 }

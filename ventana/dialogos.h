@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+class QFont;
 class QWidget;
 
 enum class Icono { Ninguno, Informacion };
@@ -15,14 +16,19 @@ struct Impresion {
     bool aFichero = false; // printing to a file was chosen
 };
 
+// How a print job ended.
+enum class Impreso { Si, NoEmpieza, Incompleto };
+
 // Every message box, file and print dialog, the printer and the beep of the program: the real
-// one uses Qt's standard dialogs, the tests' one answers from a script and records.
+// one uses Qt's standard dialogs, the tests' one answers from a script and records. It reports
+// facts; the callers own the words.
 class Dialogos {
 public:
     virtual ~Dialogos() = default;
-    // File dialogs with the filter list; nullopt when cancelled.
-    virtual std::optional<QString> abrir(QWidget* padre, const QString& filtro) = 0;
-    virtual std::optional<QString> guardar(QWidget* padre, const QString& filtro) = 0;
+    // File dialogs with the filter list (its last entry preselected), opened at `inicial`: a
+    // folder, or a path whose folder is shown and whose name is offered. Nothing when cancelled.
+    virtual std::optional<QString> abrir(QWidget* padre, const QString& filtro, const QString& inicial) = 0;
+    virtual std::optional<QString> guardar(QWidget* padre, const QString& filtro, const QString& inicial) = 0;
     // OK-only message box.
     virtual void mensaje(QWidget* padre, const QString& texto, Icono icono) = 0;
     // Yes/No question with the information icon, No the default; true for Yes.
@@ -32,8 +38,9 @@ public:
     virtual bool hayImpresora() = 0;
     // Print dialog without the print-to-file and page-range choices; nullopt when cancelled.
     virtual std::optional<Impresion> dialogoImprimir(QWidget* padre) = 0;
-    // Sends one document to the printer chosen last; false with a description on failure.
-    virtual bool imprime(const QString& documento, QString& error) = 0;
+    // Prints `texto` (lines ended by LF) in `fuente` on the printer chosen last, as one job,
+    // page after page, long lines wrapped.
+    virtual Impreso imprime(const QString& texto, const QFont& fuente) = 0;
     // A wait with a Cancelar button, shown until `terminado` (asked often) is true; Cancelar
     // calls `cancela` and the wait goes on, unseen, until `terminado`.
     virtual void espera(QWidget* padre, const QString& texto, const std::function<bool()>& terminado,
@@ -47,6 +54,9 @@ QString PreguntaSobreescribirFichero(const QString& ruta, const QString& comando
 // Places a window centred over another, within the screen.
 void CentraSobre(QWidget* w, const QWidget* sobre);
 
-// The filter list of every file dialog; the third entry is preselected.
+// The filter list of every file dialog of texts; the third entry is preselected.
 inline const QString FiltroFicheros = QStringLiteral(
     "Archivos de texto (*.txt);;Archivos TMP (*.tmp);;Todos los archivos (*.*)");
+
+// The filter of the save dialog for a printout as a PDF file.
+inline const QString FiltroPdf = QStringLiteral("Documentos PDF (*.pdf)");

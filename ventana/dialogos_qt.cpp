@@ -1,20 +1,27 @@
 #include "dialogos_qt.h"
 
+#include "ventana/paginas.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
-#include <QAbstractTextDocumentLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QThread>
 #include <QTimer>
 #include <QScreen>
-#include <QTextDocument>
+#include <QTranslator>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -22,23 +29,94 @@ namespace {
 
 const QString TituloMensajes = QStringLiteral("Orvalo");
 
-std::optional<QString> DialogoFichero(QWidget* padre, const QString& filtro, bool guardar) {
+// The words Qt's own Spanish catalogue lacks: the type of a folder in the file dialog.
+class TraduccionComplementaria : public QTranslator {
+public:
+    QString translate(const char* contexto, const char* texto, const char*, int) const override {
+        if (qstrcmp(contexto, "QAbstractFileIconProvider") != 0 && qstrcmp(contexto, "QFileIconProvider") != 0)
+            return {};
+        if (qstrcmp(texto, "Folder") == 0) return QStringLiteral("Carpeta");
+        if (qstrcmp(texto, "Drive") == 0) return QStringLiteral("Unidad");
+        if (qstrcmp(texto, "Unknown") == 0) return QStringLiteral("Desconocido");
+        return {};
+    }
+    bool isEmpty() const override { return false; }
+};
+
+// Qt's Spanish catalogue and the words it lacks, once for the whole program.
+void CargaTraducciones() {
+    static bool cargadas = false;
+    if (cargadas || QCoreApplication::instance() == nullptr) return;
+    cargadas = true;
+    auto* qt = new QTranslator(QCoreApplication::instance());
+    if (qt->load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qt);
+    QCoreApplication::installTranslator(new TraduccionComplementaria);
+    // Qt's own words by locale (a file's kind, month names) in Spanish too; numbers are read
+    // and written without a locale everywhere in the program
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+}
+
+// The file list's sizes and dates, which Qt writes in the system's locale, in Spanish.
+class EnEspanol : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& indice, int papel) const override {
+        const auto* ficheros = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (papel != Qt::DisplayRole || ficheros == nullptr || (indice.column() != 1 && indice.column() != 3))
+            return QIdentityProxyModel::data(indice, papel);
+        const QFileInfo info = ficheros->fileInfo(mapToSource(indice));
+        if (indice.column() == 3) return QLocale().toString(info.lastModified(), QLocale::ShortFormat);
+        return info.isDir() ? QString() : QLocale().formattedDataSize(info.size());
+    }
+};
+
+// Room for every column of the file list: at least 800 x 500, within the screen.
+void Dimensiona(QFileDialog& d, const QWidget* padre) {
+    const QScreen* pantalla = padre ? padre->screen() : QGuiApplication::primaryScreen();
+    QSize tamano(960, 640);
+    if (pantalla) tamano = tamano.boundedTo(pantalla->availableGeometry().size() - QSize(24, 48));
+    d.resize(tamano);
+    if (auto* lista = d.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        // size, type and date as wide as their headers and values; the name takes the rest
+        QHeaderView* cabecera = lista->header();
+        cabecera->setStretchLastSection(false);
+        cabecera->setSectionResizeMode(QHeaderView::ResizeToContents);
+        cabecera->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+}
+
+std::optional<QString> DialogoFichero(QWidget* padre, const QString& filtro, bool guardar, const QString& inicial) {
     // "*.*" means every file where the filter comes from; here it would hide names without a dot
     QString filtros = filtro;
     filtros.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
+    QString propuesta = inicial;
     while (true) {
         QFileDialog d(padre);
+        // Qt's own dialog: in Spanish and laid out the same on every desktop
+        d.setOption(QFileDialog::DontUseNativeDialog, true);
         d.setNameFilter(filtros);
-        d.selectNameFilter(filtros.split(QStringLiteral(";;")).value(2));
+        d.selectNameFilter(filtros.split(QStringLiteral(";;")).constLast());
         // the folder must exist; the file itself need not (a missing one fails on reading)
         d.setFileMode(QFileDialog::AnyFile);
         d.setAcceptMode(guardar ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         d.setOption(QFileDialog::DontConfirmOverwrite, true);
+        const QFileInfo info(propuesta);
+        if (info.isDir()) {
+            d.setDirectory(propuesta);
+        } else {
+            d.setDirectory(info.absolutePath());
+            d.selectFile(info.fileName());
+        }
+        d.setProxyModel(new EnEspanol(&d));
+        Dimensiona(d, padre);
         if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
         const QString ruta = d.selectedFiles().constFirst();
-        const QFileInfo info(ruta);
-        if (!info.dir().exists()) continue;
-        if (guardar && info.exists() && !info.isWritable()) continue; // no read-only file
+        propuesta = ruta;
+        const QFileInfo elegido(ruta);
+        if (!elegido.dir().exists()) continue;
+        if (guardar && elegido.exists() && !elegido.isWritable()) continue; // no read-only file
         return ruta;
     }
 }
@@ -66,15 +144,15 @@ void CentraSobre(QWidget* w, const QWidget* sobre) {
     w->move(r.topLeft());
 }
 
-DialogosQt::DialogosQt() = default;
+DialogosQt::DialogosQt() { CargaTraducciones(); }
 DialogosQt::~DialogosQt() = default;
 
-std::optional<QString> DialogosQt::abrir(QWidget* padre, const QString& filtro) {
-    return DialogoFichero(padre, filtro, false);
+std::optional<QString> DialogosQt::abrir(QWidget* padre, const QString& filtro, const QString& inicial) {
+    return DialogoFichero(padre, filtro, false, inicial);
 }
 
-std::optional<QString> DialogosQt::guardar(QWidget* padre, const QString& filtro) {
-    return DialogoFichero(padre, filtro, true);
+std::optional<QString> DialogosQt::guardar(QWidget* padre, const QString& filtro, const QString& inicial) {
+    return DialogoFichero(padre, filtro, true, inicial);
 }
 
 void DialogosQt::mensaje(QWidget* padre, const QString& texto, Icono icono) {
@@ -110,41 +188,20 @@ std::optional<Impresion> DialogosQt::dialogoImprimir(QWidget* padre) {
     return r;
 }
 
-bool DialogosQt::imprime(const QString& documento, QString& error) {
+Impreso DialogosQt::imprime(const QString& texto, const QFont& fuente) {
     if (!impresora_) impresora_ = std::make_unique<QPrinter>();
-    // the copies are already in the document: one job
+    // the copies are already in the text: one job
     impresora_->setCopyCount(1);
     impresora_->setPrintRange(QPrinter::AllPages);
-    QTextDocument doc;
-    doc.setPlainText(documento);
-    doc.setDefaultFont(QFont(QStringLiteral("Courier New"), 10));
-    // page by page, so that a job that does not start or end is known
     QPainter p;
-    if (!p.begin(impresora_.get())) {
-        error = QStringLiteral(" No se ha podido empezar a imprimir. ");
-        return false;
-    }
-    doc.documentLayout()->setPaintDevice(impresora_.get());
-    const QSizeF pagina = impresora_->pageLayout().paintRectPixels(impresora_->resolution()).size();
-    doc.setPageSize(pagina);
-    bool entero = true; // every page begun
-    for (int i = 0; i < doc.pageCount(); ++i) {
-        if (i > 0 && !impresora_->newPage()) {
-            entero = false;
-            break;
-        }
-        p.save();
-        p.translate(0, -i * pagina.height());
-        doc.drawContents(&p, QRectF(0, i * pagina.height(), pagina.width(), pagina.height()));
-        p.restore();
-    }
+    if (!p.begin(impresora_.get())) return Impreso::NoEmpieza;
+    // page by page, so that a job that does not start or end is known
+    const bool entero = PintaPaginas(p, *impresora_, impresora_->resolution(), texto, fuente);
     const bool terminado = p.end();
     if (!entero || !terminado || impresora_->printerState() == QPrinter::Error ||
-        impresora_->printerState() == QPrinter::Aborted) {
-        error = QStringLiteral(" No se ha podido imprimir el documento. ");
-        return false;
-    }
-    return true;
+        impresora_->printerState() == QPrinter::Aborted)
+        return Impreso::Incompleto;
+    return Impreso::Si;
 }
 
 void DialogosQt::espera(QWidget* padre, const QString& texto, const std::function<bool()>& terminado,
@@ -157,8 +214,9 @@ void DialogosQt::espera(QWidget* padre, const QString& texto, const std::functio
     QObject::connect(&reloj, &QTimer::timeout, &d, [&] {
         if (terminado()) d.reset();
     });
-    QObject::connect(&d, &QProgressDialog::canceled, &d, [&] { cancela(); });
     reloj.start(50);
     if (!terminado()) d.exec();
-    while (!terminado()) QThread::msleep(10); // after Cancelar, the writer stops within a tenth of a second
+    // closed before the end: Cancelar, Escape or the window's close button
+    if (!terminado()) cancela();
+    while (!terminado()) QThread::msleep(10); // the writer stops within a tenth of a second
 }

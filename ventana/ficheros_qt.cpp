@@ -1,11 +1,12 @@
 #include "ficheros_qt.h"
 
 #include "ficheros/ficheros.h"
-#include "transformacion/entrada.h"
-#include "transformacion/salida.h"
+#include "ficheros/motivos.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QThread>
 
 #include <atomic>
@@ -14,34 +15,58 @@
 #include <csignal>
 #include <pthread.h>
 
-std::optional<QByteArray> AbreElegido(Dialogos& dialogos, QWidget* padre, RutasCompartidas& rutas, bool porVentana,
-                                      qint64 maximo, const QString& noSeAbre) {
-    const auto ruta = dialogos.abrir(padre, FiltroFicheros);
-    if (!ruta) return std::nullopt;
-    rutas.NombreAbrir = *ruta;
-    rutas.abrirPorVentana = porVentana;
-    std::string leido;
-    switch (LeeFicheroEntero(QFile::encodeName(*ruta).toStdString(), maximo, leido).tipo) {
-    case ErrorFichero::Ninguno:
-        return QByteArray::fromStdString(leido);
-    case ErrorFichero::DemasiadoGrande:
-        dialogos.mensaje(padre, QString::fromStdString(MensajeDemasiadoGrande), Icono::Ninguno);
-        return std::nullopt;
-    default:
-        dialogos.mensaje(padre, noSeAbre, Icono::Ninguno);
-        return std::nullopt;
+namespace {
+
+const QString ClaveCarpeta = QStringLiteral("carpeta");
+
+void RecuerdaCarpeta(const QString& ruta) { QSettings().setValue(ClaveCarpeta, QFileInfo(ruta).absolutePath()); }
+
+// The save dialog's loop; every path chosen is kept in `rutas` when given, also one refused.
+std::optional<QString> Elige(Dialogos& dialogos, QWidget* padre, const QString& filtro, const QString& nombre,
+                             RutasCompartidas* rutas, bool porVentana) {
+    QString inicial = nombre.isEmpty() ? CarpetaInicial() : QDir(CarpetaInicial()).filePath(nombre);
+    while (true) {
+        const auto ruta = dialogos.guardar(padre, filtro, inicial);
+        if (!ruta) return std::nullopt;
+        RecuerdaCarpeta(*ruta);
+        if (rutas) {
+            rutas->NombreGuardar = *ruta;
+            rutas->guardarPorVentana = porVentana;
+        }
+        if (!QFileInfo::exists(*ruta) || dialogos.pregunta(padre, PreguntaSobreescribirFichero(*ruta, QString())))
+            return ruta;
+        inicial = *ruta;
     }
 }
 
-std::optional<QString> EligeDestino(Dialogos& dialogos, QWidget* padre, RutasCompartidas& rutas, bool porVentana) {
-    while (true) {
-        const auto ruta = dialogos.guardar(padre, FiltroFicheros);
-        if (!ruta) return std::nullopt;
-        rutas.NombreGuardar = *ruta;
-        rutas.guardarPorVentana = porVentana;
-        if (!QFileInfo::exists(*ruta) || dialogos.pregunta(padre, PreguntaSobreescribirFichero(*ruta, QString())))
-            return ruta;
+} // namespace
+
+QString CarpetaInicial() {
+    const QString carpeta = QSettings().value(ClaveCarpeta).toString();
+    return !carpeta.isEmpty() && QFileInfo(carpeta).isDir() ? carpeta : QDir::currentPath();
+}
+
+std::optional<QByteArray> AbreElegido(Dialogos& dialogos, QWidget* padre, RutasCompartidas& rutas, bool porVentana,
+                                      qint64 maximo) {
+    const auto ruta = dialogos.abrir(padre, FiltroFicheros, CarpetaInicial());
+    if (!ruta) return std::nullopt;
+    RecuerdaCarpeta(*ruta);
+    rutas.NombreAbrir = *ruta;
+    rutas.abrirPorVentana = porVentana;
+    std::string leido;
+    if (const ErrorFichero e = LeeFicheroEntero(QFile::encodeName(*ruta).toStdString(), maximo, leido)) {
+        dialogos.mensaje(padre, QString::fromStdString(MensajeFalloLectura(e)), Icono::Ninguno);
+        return std::nullopt;
     }
+    return QByteArray::fromStdString(leido);
+}
+
+std::optional<QString> EligeDestino(Dialogos& dialogos, QWidget* padre, const QString& filtro, const QString& nombre) {
+    return Elige(dialogos, padre, filtro, nombre, nullptr, false);
+}
+
+std::optional<QString> EligeDestino(Dialogos& dialogos, QWidget* padre, RutasCompartidas& rutas, bool porVentana) {
+    return Elige(dialogos, padre, FiltroFicheros, QString(), &rutas, porVentana);
 }
 
 namespace {
@@ -76,5 +101,11 @@ std::optional<QString> GuardaConEspera(Dialogos& dialogos, QWidget* padre, const
     else
         (void)(e.Escribe(datos) && e.Confirma());
     if (!e.Error()) return std::nullopt;
-    return QString::fromStdString(MensajeErrorGuardar + "\r\n " + DescribeFallo(nombre, e.Error()));
+    return QString::fromStdString(MensajeFalloEscritura(e.Error()));
+}
+
+std::optional<QString> FalloAlGuardar(const QString& ruta, std::string_view datos) {
+    if (const ErrorFichero e = GuardaFichero(QFile::encodeName(ruta).toStdString(), datos))
+        return QString::fromStdString(MensajeFalloEscritura(e));
+    return std::nullopt;
 }

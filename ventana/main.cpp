@@ -343,11 +343,7 @@ bool Main::transforma(int indice) {
         nuevo = TransformaPorMetodo(indice + 1, entrada, metodo);
         textos = MuestraResultados(nuevo);
     } catch (const FueraDeRejilla& e) {
-        avisa(QStringLiteral(" \u00a1Punto fuera de la rejilla oficial del IGN! \r\n Punto %1 (entrado en %2): la rejilla "
-                             "cubre la Espa\u00f1a peninsular y las Islas Baleares.\r\n No se ha modificado ning\u00fan dato.")
-                  .arg(e.punto)
-                  .arg(formato),
-              Icono::Informacion, true);
+        avisa(QString::fromStdString(MensajeFueraDeRejilla(e.punto, formato.toStdString())), Icono::Informacion, true);
         unsetCursor();
         return false;
     } catch (const FalloAritmetico& e) {
@@ -372,6 +368,7 @@ bool Main::transforma(int indice) {
     const auto n = datos_.NumPuntos;
     QString estado = QStringLiteral("%1 %2 desde %3").arg(Miles(n), n == 1 ? QStringLiteral("punto") : QStringLiteral("puntos"), formato);
     // how far the seven parameters lie from the official transformation, where the grid reaches
+    if (oficial) estado += QStringLiteral(". ") + QString::fromStdString(AvisoCobertura); // Lisbon, Ceuta: computed, not official
     if (!oficial && rejilla_) {
         if (const auto d = DiferenciaConRejilla(datos_, *rejilla_)) {
             estado += QStringLiteral(". Diferencia con la rejilla oficial del IGN: hasta %1 m (punto %2)")
@@ -398,7 +395,7 @@ void Main::Erase_Click() {
 
 void Main::Input_Click() {
     if (antesDeDialogoFichero) antesDeDialogoFichero();
-    const auto bytes = AbreElegido(dialogos_, this, rutas_, true, MaximoBytesEntrada, QString::fromStdString(MensajeErrorAbrir));
+    const auto bytes = AbreElegido(dialogos_, this, rutas_, true, MaximoBytesEntrada);
     if (!bytes) return;
     const auto r = LeeFicheroEntrada(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
     if (const auto* fallo = std::get_if<FalloEntrada>(&r)) {

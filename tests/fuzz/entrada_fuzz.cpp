@@ -49,6 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n) 
         EXIGE(partida.puntos == entera.puntos && partida.rechazos == entera.rechazos);
         EXIGE(partida.lineas == entera.lineas);
     }
+    // with zones: the same points, or line 1 refused; a zone only where the format has one
+    const auto z = LeeFicheroEntrada(t, true);
+    if (const auto* e = std::get_if<FicheroEntrada>(&z)) {
+        EXIGE(e->formato >= 1 && e->formato <= 7);
+        if (e->huso) EXIGE(e->formato == 1 ? *e->huso == 30 : e->formato == 2 ? *e->huso == 29 || *e->huso == 31
+                                                            : e->formato == 7 && *e->huso >= 29 && *e->huso <= 31);
+    }
     const auto r = LeeFicheroEntrada(t);
     if (const auto* f = std::get_if<FalloEntrada>(&r)) {
         switch (f->tipo) {
@@ -68,6 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n) 
     }
     const FicheroEntrada& e = std::get<FicheroEntrada>(r);
     EXIGE(e.formato >= 1 && e.formato <= 6);
+    EXIGE(t.substr(0, t.find_first_of("\r\n")).find(';') == std::string_view::npos); // no zone ignored
+    const auto* conHusos = std::get_if<FicheroEntrada>(&z);
+    EXIGE(conHusos && conHusos->formato == e.formato && !conHusos->huso);
+    EXIGE(conHusos->puntos.c1 == e.puntos.c1 && conHusos->puntos.c2 == e.puntos.c2 && conHusos->puntos.c3 == e.puntos.c3);
     const std::size_t puntos = LineasDePuntos(t);
     EXIGE(e.puntos.c1.size() == puntos && e.puntos.c2.size() == puntos && e.puntos.c3.size() == puntos);
     EXIGE(puntos <= static_cast<std::size_t>(MaximoPuntosFichero));

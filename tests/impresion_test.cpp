@@ -1,0 +1,170 @@
+// The editor's Imprimir: the words for what the printer reported, and, with no printer, the
+// PDF file, read back with poppler's pdfinfo, pdftotext and pdffonts.
+#include "dialogos_prueba.h"
+#include "editor/editor.h"
+#include "ventana/dialogos_qt.h"
+#include "vectores.h"
+
+#include <QAction>
+#include <QFontInfo>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString NoSeGuarda = QStringLiteral(" \u00a1Se ha producido un error al guardar el archivo! ");
+
+class Imprimir : public ::testing::Test {
+protected:
+    DialogosPrueba dialogos;
+    RutasCompartidas rutas;
+    QTemporaryDir carpeta;
+    Editor editor{dialogos, rutas};
+
+    QString Ruta(const QString& nombre) const { return carpeta.filePath(nombre); }
+    QAction* Accion(const char* nombre) const { return editor.findChild<QAction*>(QString::fromUtf8(nombre)); }
+    void Pon(const QString& texto) const { editor.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(texto); }
+    // A program of poppler-utils on `pdf`: its standard output.
+    static QString Poppler(const QString& programa, QStringList argumentos) {
+        QProcess p;
+        p.start(programa, argumentos);
+        EXPECT_TRUE(p.waitForFinished(60000)) << programa.toStdString();
+        EXPECT_EQ(p.exitCode(), 0) << programa.toStdString() << ": " << p.readAllStandardError().toStdString();
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+    static int Paginas(const QString& pdf) {
+        const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(Poppler(QStringLiteral("pdfinfo"), {pdf}));
+        return m.hasMatch() ? m.captured(1).toInt() : -1;
+    }
+    // The text lines of the PDF, blank ones left out; a form feed ends each page.
+    static QStringList Lineas(const QString& pdf) {
+        const QString t = Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+        QStringList r;
+        for (const QString& l : t.split(QRegularExpression(QStringLiteral("[\n\f]"))))
+            if (!l.trimmed().isEmpty()) r << l;
+        return r;
+    }
+};
+
+// The dialog interface reports facts; the editor says them in its own words.
+TEST_F(Imprimir, ConImpresora) {
+    Pon(QStringLiteral("a\nb"));
+    dialogos.impresiones = {Impresion{2, false}};
+    Accion("FicheroImprimir")->trigger();
+    ASSERT_EQ(dialogos.documentos.size(), 1u);
+    // each copy: four blank lines, the text, one line end
+    EXPECT_EQ(dialogos.documentos[0], QStringLiteral("\n\n\n\na\nb\n\n\n\n\na\nb\n"));
+    struct Caso {
+        const char* nombre;
+        std::optional<Impresion> dialogo;
+        Impreso impreso;
+        QString mensaje; // empty: nothing shown
+    } casos[] = {
+        {"cancelado", std::nullopt, Impreso::Si, QString()},
+        {"a un fichero", Impresion{1, true}, Impreso::Si, QStringLiteral(" Opci\u00f3n no disponible. ")},
+        {"no empieza", Impresion{1, false}, Impreso::NoEmpieza, QStringLiteral(" No se ha podido empezar a imprimir. ")},
+        {"a medias", Impresion{1, false}, Impreso::Incompleto, QStringLiteral(" No se ha podido imprimir el documento. ")},
+    };
+    for (const Caso& c : casos) {
+        dialogos.mensajes.clear();
+        dialogos.impresiones = {c.dialogo};
+        dialogos.impreso = c.impreso;
+        Accion("FicheroImprimir")->trigger();
+        EXPECT_EQ(dialogos.ultimoMensaje(), c.mensaje) << c.nombre;
+    }
+    EXPECT_EQ(dialogos.documentos.size(), 1u);
+    EXPECT_TRUE(dialogos.inicialesGuardar.empty()); // no PDF offered where a printer is
+}
+
+// With no printer, Imprimir saves a PDF like any other file: the overwrite question naming
+// it, No offering the same name again, a failure said with its reason.
+TEST_F(Imprimir, SinImpresoraUnPdf) {
+    dialogos.impresoras = 0;
+    const QString texto = Ruta(QStringLiteral("puntos.txt"));
+    EscribeFichero(texto.toStdString(), "3\r\n40,-3,0\r\n");
+    dialogos.rutasAbrir = {texto};
+    Accion("FicheroAbrir")->trigger();
+    const QString pdf = Ruta(QStringLiteral("puntos.pdf"));
+    dialogos.rutasGuardar = {pdf};
+    Accion("FicheroImprimir")->trigger();
+    EXPECT_EQ(dialogos.inicialesGuardar.back(), pdf); // the text's name offered, as a PDF
+    EXPECT_TRUE(dialogos.impresiones.empty());
+    EXPECT_TRUE(dialogos.mensajes.empty());
+    EXPECT_EQ(LeeFichero(pdf.toStdString()).substr(0, 5), "%PDF-");
+    EXPECT_EQ(Lineas(pdf).join(QLatin1Char('|')).toStdString(), "3|40,-3,0");
+
+    EscribeFichero(pdf.toStdString(), "anterior");
+    dialogos.rutasGuardar = {pdf, std::nullopt};
+    dialogos.respuestas = {false};
+    Accion("FicheroImprimir")->trigger();
+    EXPECT_EQ(dialogos.preguntas.back(), QStringLiteral(" \u00a1El Fichero ya existe! \r\n \u00bfDesea sobreescribirlo? \r\n ") + pdf);
+    EXPECT_EQ(dialogos.inicialesGuardar.back(), pdf);
+    EXPECT_EQ(LeeFichero(pdf.toStdString()), "anterior");
+    EXPECT_EQ(texto.toStdString(), rutas.NombreAbrir.toStdString()); // the text's paths untouched
+    EXPECT_TRUE(rutas.NombreGuardar.isEmpty());
+
+    dialogos.rutasGuardar = {Ruta(QStringLiteral("no/hay/carpeta.pdf"))};
+    Accion("FicheroImprimir")->trigger();
+    EXPECT_EQ(dialogos.ultimoMensaje(), NoSeGuarda + QStringLiteral("\r\n La carpeta no existe."));
+}
+
+// What is printed: every line whole and in order, page after page, long lines wrapped, in
+// the editor's font.
+TEST_F(Imprimir, ElPdfLlevaCadaLineaEnteraYEnOrden) {
+    dialogos.impresoras = 0;
+    QStringList largas;
+    for (int i = 1; i <= 150; ++i) largas << QStringLiteral("L\u00ednea %1 del documento").arg(i, 3, 10, QLatin1Char('0'));
+    const QString larga = QStringLiteral("0123456789").repeated(40); // 400 characters, past any A4 width
+    struct Caso {
+        const char* nombre;
+        QStringList lineas;
+        int paginas; // 50 to 75 lines of 10-point text fit an A4 page within 2 cm margins
+    } casos[] = {
+        {"150 líneas", largas, 3},
+        {"una línea más ancha que la página", {QStringLiteral("antes"), larga, QStringLiteral("despu\u00e9s")}, 1},
+        {"ñ, € y λ", {QStringLiteral("a\u00f1o 2026: 5 \u20ac"), QStringLiteral("\u03bb = -3,5")}, 1},
+    };
+    for (const Caso& c : casos) {
+        Pon(c.lineas.join(QLatin1Char('\n')));
+        const QString pdf = Ruta(QStringLiteral("%1.pdf").arg(c.paginas * 1000 + c.lineas.size()));
+        dialogos.rutasGuardar = {pdf};
+        Accion("FicheroImprimir")->trigger();
+        EXPECT_EQ(Paginas(pdf), c.paginas) << c.nombre;
+        QStringList leidas = Lineas(pdf);
+        if (c.lineas.contains(larga)) {
+            // wrapped into pieces of one page's width, nothing cut
+            const qsizetype i = leidas.indexOf(QStringLiteral("antes"));
+            ASSERT_GE(i, 0);
+            QString unida;
+            int trozos = 0;
+            while (i + 1 < leidas.size() && leidas[i + 1] != QStringLiteral("despu\u00e9s")) {
+                unida += leidas.takeAt(i + 1);
+                ++trozos;
+            }
+            EXPECT_GE(trozos, 4) << c.nombre;
+            leidas.insert(i + 1, unida);
+        }
+        EXPECT_EQ(leidas.join(QLatin1Char('\n')).toStdString(), c.lineas.join(QLatin1Char('\n')).toStdString()) << c.nombre;
+    }
+    // the editor's font: Arial (or the face standing for it) at 12 points
+    editor.findChild<QAction*>(QStringLiteral("Fuente_1"))->trigger();
+    const QString pdf = Ruta(QStringLiteral("arial.pdf"));
+    dialogos.rutasGuardar = {pdf};
+    Accion("FicheroImprimir")->trigger();
+    const QString familia = QFontInfo(editor.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->font()).family();
+    EXPECT_TRUE(Poppler(QStringLiteral("pdffonts"), {pdf}).contains(QString(familia).remove(QLatin1Char(' '))))
+        << familia.toStdString();
+}
+
+// The real printer path: a job that cannot start is said so, never a silent success.
+TEST(DialogosQt, UnTrabajoQueNoEmpiezaEsUnError) {
+    DialogosQt d;
+    if (d.hayImpresora()) GTEST_SKIP() << "hay una impresora instalada";
+    EXPECT_EQ(d.imprime(QStringLiteral("texto"), QFont()), Impreso::NoEmpieza);
+}
+
+} // namespace

@@ -1,0 +1,173 @@
+#include "transformacion/entrada.h"
+#include "transformacion/fuera_de_huso.h"
+#include "transformacion/opciones.h"
+#include "transformacion/salida.h"
+#include "transformacion/tuberias.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(LeePrimeraLinea, FormatoYHuso) {
+    struct Caso {
+        const char* linea;
+        int formato; // 0: not recognised
+        std::optional<int> huso;
+    } casos[] = {
+        {"2", 2, std::nullopt}, {"2;29", 2, 29},  {"2;31", 2, 31},     {" 2 ; 29 ", 2, 29}, {"7", 7, std::nullopt},
+        {"7;29", 7, 29},        {"7;30", 7, 30},  {"7;31", 7, 31},     {"6.5;29", 0, {}},   {"1;30", 1, 30},
+        {"1;29", 0, {}},        {"2;30", 0, {}},  {"3;29", 0, {}},     {"7;32", 0, {}},     {"7;29.5", 0, {}},
+        {"7;", 0, {}},          {"7;huso", 0, {}}, {"8;29", 0, {}},    {"2;29;1", 0, {}},   {"7.4;30", 7, 30},
+    };
+    for (const Caso& c : casos) {
+        const auto r = LeePrimeraLinea(c.linea);
+        if (c.formato == 0) {
+            ASSERT_TRUE(std::holds_alternative<FalloEntrada>(r)) << c.linea;
+            EXPECT_EQ(std::get<FalloEntrada>(r).mensaje,
+                      " El indicador de tipo de datos " + std::string(c.linea) + " no es reconocido ")
+                << c.linea;
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<PrimeraLinea>(r)) << c.linea;
+        EXPECT_EQ(std::get<PrimeraLinea>(r).formato, c.formato) << c.linea;
+        EXPECT_EQ(std::get<PrimeraLinea>(r).huso, c.huso) << c.linea;
+    }
+    // the window's reader without zones stays the old one: 7 and a zone are not recognised
+    for (const char* f : {"7;30\r\n1,2,3", "2;29\r\n1,2,3"})
+        EXPECT_TRUE(std::holds_alternative<FalloEntrada>(LeeFicheroEntrada(f))) << f;
+    const auto f = std::get<FicheroEntrada>(LeeFicheroEntrada("2;29\r\n1,2,3", true));
+    EXPECT_EQ(f.formato, 2);
+    EXPECT_EQ(f.huso, 29);
+}
+
+TEST(OpcionesFormatos, ValoresDeLasOpciones) {
+    struct Caso {
+        const char* nombre;
+        std::optional<std::string> (*pon)(OpcionesFormatos&, std::string_view);
+        const char* valor;
+        const char* rechazo; // nullptr: taken
+    } casos[] = {
+        {"huso ED50 29", PonHusoEd50, "29", nullptr},
+        {"huso ED50 30", PonHusoEd50, "30", "--huso-ed50 admite 31 o 29, no \u00ab30\u00bb"},
+        {"huso 31", PonHusoUtm, "31", nullptr},
+        {"huso 28", PonHusoUtm, "28", "--huso admite 29, 30 o 31, no \u00ab28\u00bb"},
+        {"huso 30.5", PonHusoUtm, "30.5", "--huso admite 29, 30 o 31, no \u00ab30.5\u00bb"},
+        {"huso vac\u00edo", PonHusoUtm, "", "--huso admite 29, 30 o 31, no \u00ab\u00bb"},
+        {"formatos", PonFormatos, "7,3,1", nullptr},
+        {"formato 8", PonFormatos, "1,8", "--formatos: \u00ab8\u00bb no es un formato de 1 a 7"},
+        {"lista vac\u00eda", PonFormatos, "", "--formatos: \u00ab\u00bb no es un formato de 1 a 7"},
+        {"coma al final", PonFormatos, "1,", "--formatos: \u00ab\u00bb no es un formato de 1 a 7"},
+        {"repetido", PonFormatos, "3,1,3", "--formatos: el formato 3 est\u00e1 repetido"},
+    };
+    for (const Caso& c : casos) {
+        OpcionesFormatos o;
+        const auto r = c.pon(o, c.valor);
+        EXPECT_EQ(r.value_or("<tomado>"), c.rechazo ? c.rechazo : "<tomado>") << c.nombre;
+    }
+    OpcionesFormatos o;
+    ASSERT_FALSE(PonFormatos(o, "7,3,1"));
+    EXPECT_EQ(o.formatos, (std::vector<int>{7, 3, 1}));
+    EXPECT_TRUE(PonFormatos(o, "9")); // a refused list leaves the former one
+    EXPECT_EQ(o.formatos, (std::vector<int>{7, 3, 1}));
+}
+
+TEST(HusosDeFichero, NuncaUnHusoQueNadieIndico) {
+    const std::string sinHuso = "el fichero no indica el huso de su formato 7: escriba 7;29, 7;30 o 7;31 en su "
+                                "primera l\u00ednea, o indique el huso";
+    struct Caso {
+        const char* nombre;
+        std::optional<int> husoEd50, husoUtm; // the user's
+        int formato;
+        std::optional<int> husoFichero;
+        int ed50, utm;       // the zones taken
+        std::string rechazo; // or why not
+    } casos[] = {
+        {"formato 2 de siempre", {}, {}, 2, {}, 31, 30, ""},
+        {"formato 2 en el 29 por el usuario", 29, {}, 2, {}, 29, 30, ""},
+        {"formato 2 en el 29 por el fichero", {}, {}, 2, 29, 29, 30, ""},
+        {"el fichero y el usuario de acuerdo", 29, 31, 2, 29, 29, 31, ""},
+        {"el fichero contra el usuario", 31, {}, 2, 29, 0, 0,
+         "el fichero est\u00e1 en el huso 29 y se ha pedido el huso 31"},
+        {"formato 7 sin huso", {}, {}, 7, {}, 0, 0, sinHuso},
+        {"formato 7 sin huso, el del usuario", {}, 29, 7, {}, 31, 29, ""},
+        {"formato 7 en el 31 por el fichero", 29, {}, 7, 31, 29, 31, ""},
+        {"formato 7 contra el usuario", {}, 30, 7, 29, 0, 0, "el fichero est\u00e1 en el huso 29 y se ha pedido el huso 30"},
+        {"formato 1 con su huso", {}, 31, 1, 30, 31, 31, ""},
+        {"geod\u00e9sicas", 29, {}, 3, {}, 29, 30, ""},
+    };
+    for (const Caso& c : casos) {
+        OpcionesFormatos o;
+        o.husoEd50 = c.husoEd50;
+        o.husoUtm = c.husoUtm;
+        const auto r = HusosDeFichero(o, c.formato, c.husoFichero);
+        if (!c.rechazo.empty()) {
+            ASSERT_TRUE(std::holds_alternative<std::string>(r)) << c.nombre;
+            EXPECT_EQ(std::get<std::string>(r), c.rechazo) << c.nombre;
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<Husos>(r)) << c.nombre;
+        EXPECT_EQ(std::get<Husos>(r).ed50, c.ed50) << c.nombre;
+        EXPECT_EQ(std::get<Husos>(r).utm, c.utm) << c.nombre;
+    }
+}
+
+TEST(MasFueraDeHuso, ElPuntoMasLejano) {
+    // geodetic ED50: Madrid, A Coruña (-8.40), Menorca (4.15), the Canaries (-15.25)
+    const Columnas3 puntos{{40.25, 43.22, 39.53, 28.06}, {-3.42, -8.24, 4.15, -15.15}, {0, 0, 0, 0}};
+    struct Caso {
+        const char* nombre;
+        std::vector<std::size_t> puntos; // which of them
+        Husos husos;
+        std::vector<int> formatos;
+        std::size_t punto;   // 0: none outside
+        int formato, huso;
+        const char* mensaje;
+    } casos[] = {
+        {"Madrid en 30 y 31", {0}, {}, FormatosClasicos, 0, 0, 0, ""},
+        {"Madrid sin UTM", {0}, {}, {3, 5}, 0, 0, 0, ""},
+        {"Madrid en 29 ETRS89", {0}, {31, 29}, {7}, 1, 7, 29, "El punto 1 queda a 2,30\u00b0 de longitud fuera del huso 29 (UTM ETRS89 huso 29)"},
+        {"A Coru\u00f1a en 30 y 31", {0, 1}, {}, FormatosClasicos, 2, 1, 30, "El punto 2 queda a 2,40\u00b0 de longitud fuera del huso 30 (UTM huso 30)"},
+        {"A Coru\u00f1a en 29", {1}, {29, 29}, {2, 7}, 0, 0, 0, ""},
+        {"Menorca en 30 y 29", {1, 0, 2}, {29, 30}, FormatosClasicos, 3, 1, 30, "El punto 3 queda a 4,25\u00b0 de longitud fuera del huso 30 (UTM huso 30)"},
+        {"Canarias en ED50", {0, 1, 3}, {29, 30}, {1, 2}, 3, 2, 29, "El punto 3 queda a 3,25\u00b0 de longitud fuera del huso 29 (UTM huso 29)"},
+        {"Canarias, m\u00e1s lejos en ETRS89", {3}, {29, 30}, {1, 2, 7}, 1, 7, 30, "El punto 1 queda a 9,25\u00b0 de longitud fuera del huso 30 (UTM ETRS89 huso 30)"},
+    };
+    for (const Caso& c : casos) {
+        Columnas3 p;
+        for (std::size_t i : c.puntos) {
+            p.c1.push_back(puntos.c1[i]);
+            p.c2.push_back(puntos.c2[i]);
+            p.c3.push_back(puntos.c3[i]);
+        }
+        const ConjuntoDatos d = Transforma(3, p, c.husos);
+        const auto f = MasFueraDeHuso(d, c.formatos);
+        if (c.punto == 0) {
+            EXPECT_FALSE(f) << c.nombre;
+            continue;
+        }
+        ASSERT_TRUE(f) << c.nombre;
+        EXPECT_EQ(f->punto, c.punto) << c.nombre;
+        EXPECT_EQ(f->formato, c.formato) << c.nombre;
+        EXPECT_EQ(f->huso, c.huso) << c.nombre;
+        EXPECT_EQ(MensajeFueraDeHuso(*f, c.husos, true), c.mensaje) << c.nombre;
+    }
+}
+
+TEST(TextoSalida, ListaDeFormatos) {
+    ConjuntoDatos d = DatosDeEntrada(3, Columnas3{{40.5, -0.25}, {-3, 1}, {100, -2}});
+    d.Columnas[ColumnaUtmWgs84] = {500000, 123456.7894};
+    d.Columnas[ColumnaUtm30 + 1] = {4500000, 0};
+    struct Caso {
+        std::vector<int> formatos;
+        std::string texto;
+    } casos[] = {
+        {{3}, " 40.50000000, -3.00000000,   100.000\r\n -0.25000000,  1.00000000,    -2.000"},
+        {{7, 1},
+         "  500000.000,       0.000,     0.000;       0.000, 4500000.000,     0.000\r\n"
+         "  123456.789,       0.000,     0.000;       0.000,       0.000,     0.000"},
+    };
+    for (const Caso& c : casos) EXPECT_EQ(TextoSalida(d, c.formatos), c.texto);
+    EXPECT_EQ(TextoSalida(d).size(), 2 * 225u + 2); // the six formats by default
+}
+
+} // namespace
