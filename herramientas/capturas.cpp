@@ -52,8 +52,9 @@ int main(int argc, char** argv) {
     v.show();
     QTemporaryDir temporal;
     CuarentaPuntos(aplicacion, temporal);
-    v.caja(7)->setFocus();
-    v.caja(7)->setTextCursor(QTextCursor(v.caja(7)->document()->findBlockByNumber(24)));
+    auto* caja7 = v.findChild<QPlainTextEdit*>(QStringLiteral("Coord_7"));
+    caja7->setFocus();
+    caja7->setTextCursor(QTextCursor(caja7->document()->findBlockByNumber(24)));
 
     auto captura = [&](const char* nombre) {
         QApplication::primaryScreen()->grabWindow(0).save(carpeta + QLatin1Char('/') + QLatin1String(nombre) + QStringLiteral(".png"));
@@ -65,9 +66,10 @@ int main(int argc, char** argv) {
     auto dispara = [&](const char* accion) {
         QTimer::singleShot(0, [&, accion] { editor()->findChild<QAction*>(QLatin1String(accion))->trigger(); });
     };
+    auto* metodo = v.findChild<QComboBox*>(QStringLiteral("Metodo"));
     const std::vector<std::function<void()>> pasos = {
-        [&] { captura("ventana"); v.eleccionMetodo()->setCurrentIndex(1); },
-        [&] { captura("ventana-rejilla"); v.eleccionMetodo()->setCurrentIndex(0); pulsa("Command2"); },
+        [&] { captura("ventana"); metodo->setCurrentIndex(1); },
+        [&] { captura("ventana-rejilla"); metodo->setCurrentIndex(0); pulsa("Command2"); },
         [&] { captura("editor"); editor()->findChild<QAction*>(QStringLiteral("Reemplazar"))->trigger(); },
         [&] { captura("reemplaza"); modal()->close(); dispara("FicheroAbrir"); },
         [&] {

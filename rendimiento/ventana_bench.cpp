@@ -1,6 +1,6 @@
 // How long the window takes to answer: a full box transformed, a largest file read.
 #include "transformacion/entrada.h"
-#include "geodesia/formato.h"
+#include "transformacion/columnas.h"
 #include "ventana/main.h"
 
 #include <QApplication>
@@ -17,30 +17,36 @@
 
 namespace {
 
+QPlainTextEdit* Caja(const Main& v, int k) { return v.findChild<QPlainTextEdit*>(QStringLiteral("Coord_%1").arg(k)); }
+
 // No window opens while timing: every open dialog answers `ruta`, messages are only counted.
 class DialogosBanco : public Dialogos {
 public:
     QString ruta;
     int mensajes = 0;
 
-    std::optional<QString> abrir(QWidget*, const QString&) override { return ruta; }
-    std::optional<QString> guardar(QWidget*, const QString&) override { return std::nullopt; }
+    std::optional<QString> abrir(QWidget*, const QString&, const QString&) override { return ruta; }
+    std::optional<QString> guardar(QWidget*, const QString&, const QString&) override { return std::nullopt; }
     void mensaje(QWidget*, const QString&, Icono) override { ++mensajes; }
     bool pregunta(QWidget*, const QString&) override { return false; }
     void pitido() override {}
     bool hayImpresora() override { return false; }
     std::optional<Impresion> dialogoImprimir(QWidget*) override { return std::nullopt; }
-    bool imprime(const QString&, QString&) override { return false; }
+    Impreso imprime(const QString&, const QFont&) override { return Impreso::NoEmpieza; }
+    void espera(QWidget*, const QString&, const std::function<bool()>& terminado, const std::function<void()>&) override {
+        while (!terminado()) {
+        }
+    }
 };
 
-// Full boxes: 2340 geodetic points, each box just under 32767 characters; argument 0 the
-// seven parameters (with the distance to the grid in the status line), 1 the official grid.
+// Full boxes: 32766 geodetic points, as many as a file may bring; argument 0 the seven
+// parameters (with the distance to the grid in the status line), 1 the official grid.
 void BM_TransformarCajaLlena(benchmark::State& s) {
     DialogosBanco dialogos;
     Main v(dialogos);
-    v.eleccionMetodo()->setCurrentIndex(static_cast<int>(s.range(0)));
+    v.findChild<QComboBox*>(QStringLiteral("Metodo"))->setCurrentIndex(static_cast<int>(s.range(0)));
     QString lat, lon, h;
-    for (int i = 0; i < 2340; ++i) {
+    for (int i = 0; i < 32766; ++i) {
         const QString fin = i ? QStringLiteral("\n") : QString();
         lat += fin + QString::fromStdString(TextoDeColumna(37.0 + (i % 600) * 0.01, 6)); // inside the grid
         lon += fin + QString::fromStdString(TextoDeColumna(-7.0 + (i % 900) * 0.01, 7));
@@ -49,15 +55,15 @@ void BM_TransformarCajaLlena(benchmark::State& s) {
     auto* boton = v.findChild<QPushButton*>(QStringLiteral("Transform_2"));
     for (auto _ : s) {
         s.PauseTiming();
-        for (int k = 0; k < 18; ++k) v.caja(k)->clear(); // every box written afresh
-        v.caja(6)->setPlainText(lat);
-        v.caja(7)->setPlainText(lon);
-        v.caja(8)->setPlainText(h);
+        for (int k = 0; k < Main::NumCajas; ++k) Caja(v, k)->clear(); // every box written afresh
+        Caja(v, 6)->setPlainText(lat);
+        Caja(v, 7)->setPlainText(lon);
+        Caja(v, 8)->setPlainText(h);
         s.ResumeTiming();
         boton->click();
     }
-    if (v.datos().NumPuntos != 2340 || dialogos.mensajes != 0) s.SkipWithError("no se transform\u00f3");
-    s.SetItemsProcessed(static_cast<int64_t>(s.iterations()) * 2340);
+    if (v.datos().NumPuntos != 32766 || dialogos.mensajes != 0) s.SkipWithError("no se transform\u00f3");
+    s.SetItemsProcessed(static_cast<int64_t>(s.iterations()) * 32766);
 }
 
 void BM_EntradaPorFicheroMaxima(benchmark::State& s) {

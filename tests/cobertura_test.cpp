@@ -43,7 +43,7 @@ TEST(Cobertura, LoOficialSeDiceConVerdad) {
             EXPECT_TRUE(m.contains(QStringLiteral("35,5\u00b0 a 44\u00b0 N")) && m.contains(QStringLiteral("9,5\u00b0 O a 4,5\u00b0 E")))
                 << c.nombre << ": " << m.toStdString();
             EXPECT_TRUE(m.contains(noOficial)) << c.nombre;
-            EXPECT_EQ(ventana.caja(6)->toPlainText(), QStringLiteral("28.06")) << c.nombre; // as typed, nothing changed
+            EXPECT_EQ(Caja(ventana, 6)->toPlainText(), QStringLiteral("28.06")) << c.nombre; // as typed, nothing changed
         }
     }
 }

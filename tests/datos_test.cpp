@@ -36,25 +36,24 @@ TEST(LeeCajas, LineasYMensajes) {
     }
 }
 
-TEST(LeeCajas, LimiteDe32767Caracteres) {
-    std::string lleno;
-    while (lleno.size() + 13 <= 32767) lleno += lleno.empty() ? "500000.000" : "\r\n500000.000";
-    lleno.resize(32767, ' ');
-    std::string enes; // 2 bytes a letter
-    for (int i = 0; i < 20000; ++i) enes += "\xc3\xb1";
-    std::string masEnes = enes;
-    for (int i = 0; i < 12768; ++i) masEnes += "\xc3\xb1";
+// As many points as the window reads from a file, whatever their length; one more is refused.
+TEST(LeeCajas, LimiteDe32766Puntos) {
+    std::string lleno = "500000.000";
+    for (int i = 1; i < 32766; ++i) lleno += "\r\n500000.000";
+    const std::string largo = std::string(40000, ' ') + "1"; // only the point count limits a box
     struct Caso {
         const char* nombre;
         std::string caja;
         std::string mensaje;
     } casos[] = {
-        {"32767 caracteres", lleno, ""},
-        {"32768 caracteres", lleno + " ", MensajeCajaDemasiadoLarga},
-        {"20000 letras: más bytes que el límite, menos caracteres", enes, MensajeNoNumerico},
-        {"32768 letras", masEnes, MensajeCajaDemasiadoLarga},
+        {"32766 puntos", lleno, ""},
+        {"32767 puntos", lleno + "\r\n1", MensajeDemasiadosPuntos},
+        {"un valor tras 40000 blancos", largo, ""},
     };
     for (const Caso& c : casos) EXPECT_EQ(Mensaje(LeeCajas(c.caja, c.caja, c.caja)), c.mensaje) << c.nombre;
+    // the counts of the three boxes, when they differ
+    const auto r = LeeCajas("1\r\n2", "1\r\n2", "1");
+    EXPECT_EQ(std::get<FalloLectura>(r).lineas, (std::array<std::size_t, 3>{2, 2, 1}));
 }
 
 } // namespace

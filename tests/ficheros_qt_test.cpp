@@ -44,7 +44,7 @@ protected:
     QString Contenido(bool enVentana) {
         if (!enVentana) return editor.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
         QString t;
-        for (int k = 0; k < 18; ++k) t += ventana.caja(k)->toPlainText() + QLatin1Char('|');
+        for (int k = 0; k < 18; ++k) t += Caja(ventana, k)->toPlainText() + QLatin1Char('|');
         return t;
     }
     void Guarda(bool enVentana, const QString& ruta) {

@@ -49,7 +49,7 @@ TEST(Aplicacion, CadaVentanaAbreYCierraSinTocarLosDatos) {
     CuarentaPuntos(v);
     const ConjuntoDatos antes = v.datos();
     QStringList cajas;
-    for (int k = 0; k < 18; ++k) cajas << v.caja(k)->toPlainText();
+    for (int k = 0; k < 18; ++k) cajas << Caja(v, k)->toPlainText();
     for (int vez = 0; vez < 3; ++vez) {
         for (auto [boton, ventana] : {std::pair{"Help", "Ayuda"}, std::pair{"Command1", "About"}}) {
             v.findChild<QPushButton*>(QString::fromLatin1(boton))->click();
@@ -76,7 +76,7 @@ TEST(Aplicacion, CadaVentanaAbreYCierraSinTocarLosDatos) {
     app.editor()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(v.datos().Columnas, antes.Columnas);
-    for (int k = 0; k < 18; ++k) EXPECT_EQ(v.caja(k)->toPlainText(), cajas[k]);
+    for (int k = 0; k < 18; ++k) EXPECT_EQ(Caja(v, k)->toPlainText(), cajas[k]);
     for (const char* nombre : {"Ayuda", "About", "EditorAcerca"}) // closed windows are gone
         EXPECT_EQ(Ventana(QString::fromLatin1(nombre)), nullptr) << nombre;
     // the editor's Load, which clears the shared paths, runs before the window's file dialog
@@ -114,7 +114,7 @@ TEST(Aplicacion, ElFicheroDeLaLineaDeOrdenesSeLeeComoEntradaPorFichero) {
         Main& v = app.ventana();
         app.cargaFichero(c.ruta);
         EXPECT_EQ(dialogos.ultimoMensaje(), c.mensaje) << c.ruta.toStdString();
-        EXPECT_EQ(v.caja(3)->toPlainText(), c.mensaje.isEmpty() ? QStringLiteral("  500000.000\n  500001.000") : QString());
+        EXPECT_EQ(Caja(v, 3)->toPlainText(), c.mensaje.isEmpty() ? QStringLiteral("  500000.000\n  500001.000") : QString());
         EXPECT_EQ(v.rutas().NombreAbrir, c.ruta); // as if the dialog had chosen it
         // the next "Entrada por fichero" shows its dialog again
         dialogos.rutasAbrir.push_back(std::nullopt);

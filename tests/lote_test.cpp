@@ -207,18 +207,18 @@ TEST_F(Lote, HusosYFormatos) {
         std::string errores; // what standard error starts with
     } casos[] = {
         {"formato 7 sin huso", {Ruta("siete")}, 1,
-         Ruta("siete") + ":1: el fichero no indica el huso de su formato 7: escriba 7;29, 7;30 o 7;31 en su primera "
+         "orvalo-lote: " + Ruta("siete") + ":1: el fichero no indica el huso de su formato 7: escriba 7;29, 7;30 o 7;31 en su primera "
                          "l\xc3\xadnea, o indique el huso\n"},
         {"formato 7, huso del usuario", {"--huso", "30", "--formatos", "7", Ruta("siete")}, 0, ""},
         {"formato 7 contra el usuario", {"--huso", "30", Ruta("siete29")}, 1,
-         Ruta("siete29") + ":1: el fichero est\xc3\xa1 en el huso 29 y se ha pedido el huso 30\n"},
+         "orvalo-lote: " + Ruta("siete29") + ":1: el fichero est\xc3\xa1 en el huso 29 y se ha pedido el huso 30\n"},
         {"formato 7 fuera de su huso", {"--formatos", "7", Ruta("siete29")}, 0,
-         Ruta("siete29") + ":2: aviso: El punto 1 queda a 2,"},
+         "orvalo-lote: " + Ruta("siete29") + ":2: aviso: El punto 1 queda a 2,"},
         {"ED50 en el 29", {"--formatos", "2", Ruta("dos29")}, 0, ""},
         {"ED50 contra el usuario", {"--huso-ed50", "31", Ruta("dos29")}, 1,
-         Ruta("dos29") + ":1: el fichero est\xc3\xa1 en el huso 29 y se ha pedido el huso 31\n"},
-        {"huso que no hay", {"--huso", "32", entrada}, 2, "orvalo-lote: --huso admite 29, 30 o 31, no \xc2\xab" "32\xc2\xbb\nUso:"},
-        {"formatos sin lista", {entrada, "--formatos"}, 2, "orvalo-lote: --formatos necesita un valor\nUso:"},
+         "orvalo-lote: " + Ruta("dos29") + ":1: el fichero est\xc3\xa1 en el huso 29 y se ha pedido el huso 31\n"},
+        {"huso que no hay", {"--huso", "32", entrada}, 2, "orvalo-lote: --huso admite 29, 30 o 31, no \xc2\xab" "32\xc2\xbb\norvalo-lote: Pruebe"},
+        {"formatos sin lista", {entrada, "--formatos"}, 2, "orvalo-lote: --formatos necesita un valor\norvalo-lote: Pruebe"},
     };
     for (const Caso& c : casos) {
         EXPECT_EQ(Ejecuta(c.args), c.estado) << c.nombre;
@@ -268,7 +268,7 @@ TEST_F(Lote, DiagnosticosPorLinea) {
          "car\xc3\xa1" "cter de control o uno que XML no admite"}, nombres},
         {"un punto y coma parte la línea", "3\r\nA;B,40,-3,0", {"-:2: se esperaban tres valores, con un nombre delante o sin "
          "\xc3\xa9l, y hay 2 campos"}, nombres},
-        {"fuera de la rejilla", "3\r\nA,28.06,-15.25,0", {"-:2: punto 1 fuera de la rejilla oficial del IGN"}, nombres},
+        {"fuera de la rejilla", "3\r\nA,28.06,-15.25,0", {"-:2: punto 1: fuera de la rejilla oficial del IGN (latitud 35,5\u00b0 a 44\u00b0 N, longitud 9,5\u00b0 O a 4,5\u00b0 E)"}, nombres},
         {"sin --nombres un nombre es un campo de más", "3\r\nA,40,-3,0", {"-:2: se esperaban tres valores y hay 4 campos"}},
     };
     for (const Caso& c : casos) {

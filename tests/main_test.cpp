@@ -7,11 +7,11 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QSettings>
 #include <QStandardItemModel>
 #include <QApplication>
 #include <QClipboard>
+#include <QLocale>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -34,10 +34,15 @@ protected:
     QString Ruta(const QString& nombre) const { return carpeta.filePath(nombre); }
     void Pulsa(const char* nombre) { ventana.findChild<QPushButton*>(QString::fromLatin1(nombre))->click(); }
     void Transforma(int indice) { ::Transforma(ventana, indice); }
-    void Escribe(int k, const QString& texto) { ventana.caja(k)->setPlainText(texto); }
+    void Escribe(int k, const QString& texto) { ::Caja(ventana, k)->setPlainText(texto); }
     void Entra(int indice, const QString& a, const QString& b, const QString& c) { ::Entra(ventana, indice, a, b, c); }
-    QString Caja(int k) const { return ventana.caja(k)->toPlainText(); }
+    QString Caja(int k) const { return ::Caja(ventana, k)->toPlainText(); }
     std::string Fichero(const QString& ruta) const { return LeeFichero(ruta.toStdString()); }
+    QScrollBar* Desplazamiento() const { return ventana.findChild<QScrollBar*>(QStringLiteral("Desplazamiento")); }
+    // The format's title is bold: the points shown were entered there.
+    bool Marcado(int formato) const {
+        return ventana.findChild<QWidget*>(QStringLiteral("Titulo_%1").arg(formato))->font().bold();
+    }
 
     // "Entrada por fichero" of a file, "< TRANSFORMAR >" of its format, "Salida por fichero".
     std::string PorLosBotones(const std::string& entrada, int formato) {
@@ -92,10 +97,8 @@ TEST_F(VentanaPrincipal, FallosDeLaTransformacionNoCambianNada) {
         std::string mensaje;
     } casos[] = {
         {"mensaje A, sin cambios", 0, QStringLiteral("1\n2"), QStringLiteral("1"), QStringLiteral("1\n2"), MensajeDistintoNumero},
-        {"mensaje B nombra la línea y la columna", 1, QStringLiteral("1\n2"), QStringLiteral("1\n2,5"), QStringLiteral("1\n2"),
+        {"mensaje B nombra la línea y la columna", 1, QStringLiteral("1\n2"), QStringLiteral("1\n2x5"), QStringLiteral("1\n2"),
          MensajeNoNumerico + "\r\n L\xc3\xadnea 2 de la columna Y."},
-        {"línea 1 de la columna h", 0, QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("h"),
-         MensajeNoNumerico + "\r\n L\xc3\xadnea 1 de la columna h."},
         {"el punto 2 sobre el eje polar", 3, QStringLiteral("6378388\n0"), QStringLiteral("0\n0"), QStringLiteral("0\n6356911"),
          " \xc2\xa1" "Error aritm\xc3\xa9tico en la transformaci\xc3\xb3n! \r\n Punto 2 (entrado en Cartesianas geoc\xc3\xa9ntricas "
          "ED50): punto sobre el eje polar: divisi\xc3\xb3n por cero.\r\n No se ha modificado ning\xc3\xban dato."},
@@ -138,9 +141,8 @@ TEST_F(VentanaPrincipal, EntradaPorFichero) {
     EXPECT_EQ(Caja(5), QStringLiteral("    10.000\n     3.000\n    -6.000"));
     for (int k : {0, 1, 2, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}) EXPECT_TRUE(Caja(k).isEmpty()) << k;
     EXPECT_EQ(ventana.datos().NumPuntos, 3);
-    EXPECT_EQ(ventana.FormatoEntrada(), 2);
-    EXPECT_EQ(ventana.formatoMarcado(), 2);
-    EXPECT_TRUE(ventana.estado().startsWith(QStringLiteral("3 puntos desde UTM huso 31"))) << ventana.estado().toStdString();
+    EXPECT_TRUE(Marcado(2));
+    EXPECT_TRUE(Estado(ventana).startsWith(QStringLiteral("3 puntos desde UTM huso 31"))) << Estado(ventana).toStdString();
     EXPECT_EQ(ventana.rutas().NombreAbrir, Ruta(QStringLiteral("huso31.txt")));
     const ConjuntoDatos antes = ventana.datos();
 
@@ -151,7 +153,7 @@ TEST_F(VentanaPrincipal, EntradaPorFichero) {
         std::optional<QString> ruta;          // nothing: the dialog cancelled
         QString mensaje;                      // empty: nothing shown
     } casos[] = {
-        {"identificador 7, citado con su blanco", "7 \r\n1,2,3", {}, QStringLiteral(" El indicador de tipo de datos 7  no es reconocido ")},
+        {"identificador 8, citado con su blanco", "8 \r\n1,2,3", {}, QStringLiteral(" El indicador de tipo de datos 8  no es reconocido ")},
         {"identificador en Latin-1", "a\xf1o\r\n1,2,3", {}, QStringLiteral(" El indicador de tipo de datos a\u00f1o no es reconocido ")},
         {"línea en blanco al final", "2\r\n1,2,3\r\n\r\n", {}, general + QStringLiteral("\r\n L\u00ednea 3, l\u00ednea en blanco.")},
         {"comas decimales", "1\r\n440263,927,4475248,878,667,500", {}, general + QStringLiteral("\r\n L\u00ednea 2, se esperaban "
@@ -232,93 +234,67 @@ TEST_F(VentanaPrincipal, CabeEnUnaPantallaDe1024x768) {
     ventana.resize(1000, 700);
     QCoreApplication::processEvents();
     Escribe(9, QStringLiteral("-4412345.678"));
-    Escribe(13, QStringLiteral(" -180.00000000"));
+    Escribe(13, QStringLiteral("-180.00000000")); // the widest a longitude is laid out
     for (int k : {9, 13}) {
-        const QPlainTextEdit* c = ventana.caja(k);
+        const QPlainTextEdit* c = ::Caja(ventana, k);
         const int texto = c->fontMetrics().horizontalAdvance(Caja(k));
         EXPECT_LE(texto, c->viewport()->width() - 2 * static_cast<int>(c->document()->documentMargin())) << k;
         EXPECT_FALSE(c->horizontalScrollBar()->isVisible()) << k;
     }
     ventana.resize(1600, 1000);
     QCoreApplication::processEvents();
-    EXPECT_GT(ventana.caja(0)->height(), 100); // the boxes take the room
+    EXPECT_GT(::Caja(ventana, 0)->height(), 100); // the boxes take the room
 }
 
 TEST_F(VentanaPrincipal, LaLineaKDeCadaCajaEsElPuntoK) {
     ventana.show();
     CuarentaPuntos(ventana);
-    EXPECT_EQ(ventana.formatoMarcado(), 3);
-    for (int f = 1; f <= 6; ++f) // the entry format's title in bold, no other
-        EXPECT_EQ(ventana.findChild<QGroupBox*>(QStringLiteral("Frame2_%1").arg(f))->font().bold(), f == 3) << f;
+    EXPECT_TRUE(Marcado(3));
     // one scroll position for the eighteen boxes, whichever box or bar moves
-    ventana.desplazamiento()->setValue(20);
-    for (int k = 0; k < 18; ++k) EXPECT_EQ(ventana.caja(k)->verticalScrollBar()->value(), 20) << k;
-    ventana.caja(16)->verticalScrollBar()->setValue(5);
-    for (int k = 0; k < 18; ++k) EXPECT_EQ(ventana.caja(k)->verticalScrollBar()->value(), 5) << k;
-    EXPECT_EQ(ventana.desplazamiento()->value(), 5);
+    Desplazamiento()->setValue(20);
+    for (int k = 0; k < 18; ++k) EXPECT_EQ(::Caja(ventana, k)->verticalScrollBar()->value(), 20) << k;
+    ::Caja(ventana, 16)->verticalScrollBar()->setValue(5);
+    for (int k = 0; k < 18; ++k) EXPECT_EQ(::Caja(ventana, k)->verticalScrollBar()->value(), 5) << k;
+    EXPECT_EQ(Desplazamiento()->value(), 5);
     // the point under the cursor is highlighted in all of them
-    QTextCursor c(ventana.caja(1)->document()->findBlockByNumber(24));
-    ventana.caja(1)->setTextCursor(c);
-    EXPECT_EQ(ventana.puntoResaltado(), 24);
+    QTextCursor c(::Caja(ventana, 1)->document()->findBlockByNumber(24));
+    ::Caja(ventana, 1)->setTextCursor(c);
     for (int k = 0; k < 18; ++k) {
-        ASSERT_EQ(ventana.caja(k)->extraSelections().size(), 1) << k;
-        EXPECT_EQ(ventana.caja(k)->extraSelections()[0].cursor.blockNumber(), 24) << k;
+        ASSERT_EQ(::Caja(ventana, k)->extraSelections().size(), 1) << k;
+        EXPECT_EQ(::Caja(ventana, k)->extraSelections()[0].cursor.blockNumber(), 24) << k;
     }
     QCoreApplication::processEvents();
-    EXPECT_EQ(ventana.caja(17)->verticalScrollBar()->value(), ventana.caja(1)->verticalScrollBar()->value());
+    EXPECT_EQ(::Caja(ventana, 17)->verticalScrollBar()->value(), ::Caja(ventana, 1)->verticalScrollBar()->value());
     Escribe(0, QString());
-    ventana.caja(1)->setTextCursor(QTextCursor(ventana.caja(1)->document()->findBlockByNumber(0)));
-    EXPECT_TRUE(ventana.caja(0)->extraSelections().isEmpty()); // an empty box shows no bar
-    // a point moved to just below the view of the shortest box is brought into its view
-    CuarentaPuntos(ventana);
-    ventana.desplazamiento()->setValue(0);
-    QPlainTextEdit* alta = ventana.caja(0);
-    QPlainTextEdit* corta = ventana.caja(0);
-    for (int k = 0; k < 18; ++k) {
-        if (ventana.caja(k)->viewport()->height() > alta->viewport()->height()) alta = ventana.caja(k);
-        if (ventana.caja(k)->viewport()->height() < corta->viewport()->height()) corta = ventana.caja(k);
-    }
-    for (int linea = 0; linea < 40; ++linea) {
-        alta->setTextCursor(QTextCursor(alta->document()->findBlockByNumber(linea)));
-        const QRect r = corta->cursorRect(QTextCursor(corta->document()->findBlockByNumber(linea)));
-        EXPECT_LE(r.bottom(), corta->viewport()->height()) << linea;
-        EXPECT_GE(r.top(), 0) << linea;
-    }
+    ::Caja(ventana, 1)->setTextCursor(QTextCursor(::Caja(ventana, 1)->document()->findBlockByNumber(0)));
+    EXPECT_TRUE(::Caja(ventana, 0)->extraSelections().isEmpty()); // an empty box shows no bar
 }
 
 TEST_F(VentanaPrincipal, PegarYCopiarComoUnaHojaDeCalculo) {
     // a Spanish spreadsheet's block: three tab-separated values a row, decimal commas
     QMimeData bloque;
     bloque.setText(QStringLiteral("440263,927\t4475248,878\t667,5\r\n440000\t4474000\t100\r\n"));
-    ventana.caja(1)->insertFromMimeData(&bloque);
+    ::Caja(ventana, 1)->insertFromMimeData(&bloque);
     EXPECT_EQ(Caja(0), QStringLiteral("440263.927\n440000"));
     EXPECT_EQ(Caja(1), QStringLiteral("4475248.878\n4474000"));
     EXPECT_EQ(Caja(2), QStringLiteral("667.5\n100"));
     Transforma(0);
     EXPECT_TRUE(dialogos.mensajes.empty());
     EXPECT_EQ(ventana.datos().NumPuntos, 2);
-    // one column ending with a line end (LF or CR LF) leaves no empty last line; a row of four
-    // values is no table: it is pasted as it is
-    struct Pegado {
-        QString texto, caja;
-    } pegados[] = {{QStringLiteral("1\n2\n"), QStringLiteral("1\n2")},
-                   {QStringLiteral("1\r\n2\r\n"), QStringLiteral("1\n2")},
-                   {QStringLiteral("1\t2\t3\t4"), QStringLiteral("1\t2\t3\t4")}};
-    for (const Pegado& p : pegados) {
-        QMimeData columna;
-        columna.setText(p.texto);
-        Escribe(3, QString());
-        ventana.caja(3)->insertFromMimeData(&columna);
-        EXPECT_EQ(Caja(3), p.caja) << p.texto.toStdString();
-    }
+    // one column ending with a line end leaves no empty last line
+    QMimeData columna;
+    columna.setText(QStringLiteral("1\n2\n"));
+    Escribe(3, QString());
+    ::Caja(ventana, 3)->insertFromMimeData(&columna);
+    EXPECT_EQ(Caja(3), QStringLiteral("1\n2"));
     // "Copiar tabla": a header row and one row a point, tab-separated
     Transforma(2);
-    QMenu* menu = ventana.caja(5)->menuContextual();
+    QMenu* menu = ::Caja(ventana, 5)->menuContextual();
     menu->findChild<QAction*>(QStringLiteral("CopiarTabla"))->trigger();
     delete menu;
     const QStringList filas = QApplication::clipboard()->text().split(QLatin1Char('\n'));
     ASSERT_EQ(filas.size(), 4); // header, two points, the final line end
-    EXPECT_EQ(filas[0].split(QLatin1Char('\t')).size(), 18);
+    EXPECT_EQ(filas[0].split(QLatin1Char('\t')).size(), 21);
     EXPECT_TRUE(filas[0].startsWith(QStringLiteral("UTM huso 30 X\tUTM huso 30 Y\tUTM huso 30 h\tUTM huso 31 X")));
     EXPECT_EQ(filas[1].split(QLatin1Char('\t')).value(0), QStringLiteral("440263.927"));
 }
@@ -348,21 +324,19 @@ TEST(Metodo, ElegidoVisibleYRecordado) {
     };
     {
         Main v(dialogos);
-        EXPECT_EQ(v.metodo(), Main::Metodo::SieteParametros);
-        EXPECT_EQ(v.eleccionMetodo()->currentText(), QStringLiteral("WGS84 \u2014 7 par\u00e1metros"));
+        EXPECT_EQ(EleccionMetodo(v)->currentText(), QStringLiteral("WGS84 \u2014 7 par\u00e1metros"));
         // Madrid (ED50, H = 100 m): the status says how far the seven parameters lie
         geodesicas(v, "40.250048", "-3.421368", "100");
-        const QString siete = v.caja(12)->toPlainText();
-        EXPECT_TRUE(v.estado().startsWith(QStringLiteral("1 punto desde Geod\u00e9sicas ED50. Diferencia con la rejilla oficial del IGN: hasta ")))
-            << v.estado().toStdString();
-        EXPECT_TRUE(v.estado().endsWith(QStringLiteral(" m (punto 1)"))) << v.estado().toStdString();
+        const QString siete = Caja(v, 12)->toPlainText();
+        EXPECT_TRUE(Estado(v).startsWith(QStringLiteral("1 punto desde Geod\u00e9sicas ED50. Diferencia con la rejilla oficial del IGN: hasta ")))
+            << Estado(v).toStdString();
+        EXPECT_TRUE(Estado(v).endsWith(QStringLiteral(" m (punto 1)"))) << Estado(v).toStdString();
         // choosing the grid runs the transformation again: ETRS89, h = H + N
-        v.eleccionMetodo()->setCurrentIndex(1);
-        EXPECT_EQ(v.metodo(), Main::Metodo::RejillaOficial);
-        EXPECT_EQ(v.caja(12)->toPlainText(), QStringLiteral(" 40.24562273"));
-        EXPECT_EQ(v.caja(14)->toPlainText(), QStringLiteral("   151.112"));
-        EXPECT_EQ(v.caja(6)->toPlainText(), QStringLiteral(" 40.25004800"));
-        EXPECT_NE(v.caja(12)->toPlainText(), siete);
+        EleccionMetodo(v)->setCurrentIndex(1);
+        EXPECT_EQ(Caja(v, 12)->toPlainText(), QStringLiteral(" 40.24562273"));
+        EXPECT_EQ(Caja(v, 14)->toPlainText(), QStringLiteral("   151.112"));
+        EXPECT_EQ(Caja(v, 6)->toPlainText(), QStringLiteral(" 40.25004800"));
+        EXPECT_NE(Caja(v, 12)->toPlainText(), siete);
         // a point outside the grid: refused, named, nothing changes
         const ConjuntoDatos antes = v.datos();
         geodesicas(v, "40.25\n28.06", "-3.42\n-15.25", "0\n0");
@@ -378,19 +352,17 @@ TEST(Metodo, ElegidoVisibleYRecordado) {
     }
     {
         Main v(dialogos); // the next run starts with the method chosen last
-        EXPECT_EQ(v.metodo(), Main::Metodo::RejillaOficial);
-        EXPECT_EQ(v.eleccionMetodo()->currentIndex(), 1);
+        EXPECT_EQ(EleccionMetodo(v)->currentIndex(), 1);
     }
     // without the grids the official choice is disabled and names the missing file
     qputenv("ORVALO_REJILLAS", "/no/existe");
     {
         Main v(dialogos);
-        EXPECT_EQ(v.metodo(), Main::Metodo::SieteParametros);
-        const auto* modelo = qobject_cast<QStandardItemModel*>(v.eleccionMetodo()->model());
+        const auto* modelo = qobject_cast<QStandardItemModel*>(EleccionMetodo(v)->model());
         EXPECT_FALSE(modelo->item(1)->isEnabled());
         EXPECT_TRUE(modelo->item(1)->toolTip().contains(QStringLiteral("es_ign_SPED2ETV2.tif")));
         geodesicas(v, "40.25", "-3.42", "0");
-        EXPECT_EQ(v.estado(), QStringLiteral("1 punto desde Geod\u00e9sicas ED50"));
+        EXPECT_EQ(Estado(v), QStringLiteral("1 punto desde Geod\u00e9sicas ED50"));
     }
     qunsetenv("ORVALO_REJILLAS");
     QSettings().remove(QStringLiteral("metodo"));
@@ -400,37 +372,184 @@ TEST(Metodo, ElegidoVisibleYRecordado) {
 
 namespace {
 
-// What the choice shows is the method in use, also after a refused change; the points of a
-// file wait for their format's button, a change of method does not transform them.
-TEST(Metodo, UnCambioRehusadoNoCambiaNada) {
-    QSettings().remove(QStringLiteral("metodo"));
-    QTemporaryDir carpeta;
+// The window as a worksheet: nothing typed is lost, errors take the user to the line.
+TEST_F(VentanaPrincipal, CambiarDeMetodoNoPierdeNiRechaza) {
+    if (!EleccionMetodo(ventana)->model()->index(1, 0).flags().testFlag(Qt::ItemIsEnabled)) GTEST_SKIP() << "sin rejillas";
+    const int antes = EleccionMetodo(ventana)->currentIndex();
+    EleccionMetodo(ventana)->setCurrentIndex(0);
+    Entra(2, QStringLiteral("40.25"), QStringLiteral("-3.42"), QStringLiteral("100"));
+    Transforma(2);
+    // typed since: the boxes stay, the choice is taken and the status line says so
+    Entra(0, QStringLiteral("440000\n441000"), QStringLiteral("4474000\n4475000"), QStringLiteral("1\n2"));
+    EleccionMetodo(ventana)->setCurrentIndex(1);
+    EXPECT_EQ(Caja(0), QStringLiteral("440000\n441000"));
+    EXPECT_EQ(EleccionMetodo(ventana)->currentIndex(), 1);
+    EXPECT_TRUE(Estado(ventana).contains(QStringLiteral("\u00ab< TRANSFORMAR >\u00bb aplica \u00abETRS89"))) << Estado(ventana).toStdString();
+    // after Borrar likewise, with no message box
+    Pulsa("Erase");
+    EXPECT_TRUE(Estado(ventana).startsWith(QStringLiteral("Cajas vaciadas"))) << Estado(ventana).toStdString();
+    EleccionMetodo(ventana)->setCurrentIndex(0);
+    EXPECT_EQ(EleccionMetodo(ventana)->currentIndex(), 0);
+    EXPECT_TRUE(Caja(12).isEmpty());
+    EXPECT_TRUE(dialogos.mensajes.empty());
+    // results untouched since: computed again from the data set
+    Entra(0, QStringLiteral("440000\n441000"), QStringLiteral("4474000\n4475000"), QStringLiteral("1\n2"));
+    Transforma(0);
+    const QString siete = Caja(12);
+    EleccionMetodo(ventana)->setCurrentIndex(1);
+    EXPECT_NE(Caja(12), siete);
+    EXPECT_EQ(Caja(0), QStringLiteral("  440000.000\n  441000.000"));
+    EleccionMetodo(ventana)->setCurrentIndex(antes);
+}
+
+TEST_F(VentanaPrincipal, ElCursorVaALaLineaQueFalla) {
+    ventana.show();
+    struct Caso {
+        const char* nombre;
+        int indice;
+        QString a, b, c;
+        int caja, linea; // where the cursor ends, line from 0
+        QString mensaje; // the end of the message
+    } casos[] = {
+        {"no numérico en la línea 30 de λ", 2, QString(), QString(), QString(), 7, 29, QStringLiteral("L\u00ednea 30 de la columna \u03bb.")},
+        {"h con una línea menos", 2, QString(), QString(), QStringLiteral("0\n0"), 8, 1,
+         QStringLiteral("\u03c6: 40 l\u00edneas, \u03bb: 40, h: 2.")},
+        {"punto 2 sobre el eje polar", 3, QStringLiteral("6378388\n0"), QStringLiteral("0\n0"), QStringLiteral("0\n6356911"), 9, 1,
+         QStringLiteral("No se ha modificado ning\u00fan dato.")},
+    };
+    for (const Caso& c : casos) {
+        CuarentaPuntos(ventana);
+        if (c.indice == 2) {
+            QStringList lon = Caja(7).split(QLatin1Char('\n'));
+            if (c.c.isEmpty()) lon[29] = QStringLiteral("-3.3x");
+            Escribe(7, lon.join(QLatin1Char('\n')));
+            if (!c.c.isEmpty()) Escribe(8, c.c);
+        } else {
+            Entra(c.indice, c.a, c.b, c.c);
+        }
+        Transforma(c.indice);
+        EXPECT_TRUE(dialogos.ultimoMensaje().endsWith(c.mensaje)) << c.nombre << ": " << dialogos.ultimoMensaje().toStdString();
+        const CajaCoordenada* caja = ::Caja(ventana, c.caja);
+        EXPECT_EQ(caja->textCursor().blockNumber(), c.linea) << c.nombre;
+        EXPECT_TRUE(caja->hasFocus() || QApplication::focusWidget() == nullptr) << c.nombre;
+        // in view and highlighted
+        EXPECT_GE(c.linea, caja->primeraVisible()) << c.nombre;
+        EXPECT_LT(c.linea, caja->primeraVisible() + caja->lineasVisibles()) << c.nombre;
+        ASSERT_EQ(caja->extraSelections().size(), 1) << c.nombre;
+        EXPECT_EQ(caja->extraSelections()[0].cursor.blockNumber(), c.linea) << c.nombre;
+    }
+}
+
+TEST_F(VentanaPrincipal, PegarEnElCursorYDeshacerDeUnaVez) {
+    Entra(0, QStringLiteral("1\n2\n3\n4\n5"), QStringLiteral("6\n7\n8\n9\n10"), QStringLiteral("0\n0\n0\n0\n0"));
+    QTextCursor c(::Caja(ventana, 1)->document()->findBlockByNumber(4));
+    c.movePosition(QTextCursor::EndOfBlock);
+    ::Caja(ventana, 1)->setTextCursor(c);
+    QMimeData filas; // thousands points and decimal commas, as a Spanish spreadsheet copies
+    filas.setText(QStringLiteral("440.263,927\t4.475.248,878\t-1.234,5\r\n440000\t4474000\t100\r\n"));
+    ::Caja(ventana, 1)->insertFromMimeData(&filas);
+    EXPECT_EQ(Caja(0), QStringLiteral("1\n2\n3\n4\n5\n440263.927\n440000"));
+    EXPECT_EQ(Caja(1), QStringLiteral("6\n7\n8\n9\n10\n4475248.878\n4474000"));
+    EXPECT_EQ(Caja(2), QStringLiteral("0\n0\n0\n0\n0\n-1234.5\n100"));
+    // one Deshacer in any box of the three restores all three
+    QTest::keyClick(::Caja(ventana, 2), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Caja(0), QStringLiteral("1\n2\n3\n4\n5"));
+    EXPECT_EQ(Caja(1), QStringLiteral("6\n7\n8\n9\n10"));
+    EXPECT_EQ(Caja(2), QStringLiteral("0\n0\n0\n0\n0"));
+    // selected lines are replaced
+    QTextCursor s(::Caja(ventana, 0)->document()->findBlockByNumber(1));
+    s.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor);
+    s.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor); // lines 2 and 3
+    ::Caja(ventana, 0)->setTextCursor(s);
+    QMimeData una;
+    una.setText(QStringLiteral("9\t9\t9"));
+    ::Caja(ventana, 0)->insertFromMimeData(&una);
+    EXPECT_EQ(Caja(0), QStringLiteral("1\n9\n4\n5"));
+    // a decimal comma typed in a box is read as the point
+    Entra(0, QStringLiteral("440263,927"), QStringLiteral("4475248,878"), QStringLiteral("667,5"));
+    Transforma(0);
+    EXPECT_EQ(Caja(0), QStringLiteral("  440263.927"));
+    EXPECT_TRUE(dialogos.mensajes.empty());
+}
+
+// Copiar tabla under a Spanish locale, pasted back into another format's box.
+TEST_F(VentanaPrincipal, LaTablaCopiadaSePegaDeVuelta) {
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    CuarentaPuntos(ventana);
+    const QString geodesicas = Caja(6), utm = Caja(19);
+    ventana.findChild<QPushButton*>(QStringLiteral("Transform_0")); // the window stays as it is
+    QMenu* menu = ::Caja(ventana, 0)->menuContextual();
+    menu->findChild<QAction*>(QStringLiteral("CopiarTabla"))->trigger();
+    delete menu;
+    QLocale::setDefault(QLocale::c());
+    const QMimeData* copiado = QApplication::clipboard()->mimeData();
+    EXPECT_TRUE(copiado->text().split(QLatin1Char('\n')).value(1).startsWith(QStringLiteral("4")));
+    EXPECT_TRUE(copiado->text().contains(QStringLiteral("40,10000000"))); // the locale's decimal comma
+    EXPECT_TRUE(copiado->html().contains(QStringLiteral("<td>40,10000000</td>")));
+    Pulsa("Erase");
+    ::Caja(ventana, 7)->insertFromMimeData(copiado);
+    Transforma(2);
+    EXPECT_EQ(Caja(6), geodesicas);
+    EXPECT_EQ(Caja(19), utm);
+}
+
+// As many points as a file may hold, transformed from the boxes; one more is refused.
+TEST_F(VentanaPrincipal, TreintaYDosMilSetecientosSesentaYSeisPuntos) {
+    QStringList x, y, h;
+    for (int i = 0; i < 32766; ++i) {
+        x << QString::number(400000 + i);
+        y << QStringLiteral("4400000");
+        h << QStringLiteral("1");
+    }
+    Entra(0, x.join(QLatin1Char('\n')), y.join(QLatin1Char('\n')), h.join(QLatin1Char('\n')));
+    Transforma(0);
+    EXPECT_TRUE(dialogos.mensajes.empty());
+    EXPECT_EQ(Caja(12).count(QLatin1Char('\n')), 32765);
+    EXPECT_TRUE(Estado(ventana).startsWith(QStringLiteral("32 766 puntos desde UTM huso 30")));
+    for (QStringList* c : {&x, &y, &h}) *c << c->back();
+    Entra(0, x.join(QLatin1Char('\n')), y.join(QLatin1Char('\n')), h.join(QLatin1Char('\n')));
+    Transforma(0);
+    EXPECT_TRUE(dialogos.ultimoMensaje().contains(QStringLiteral("32766"))) << dialogos.ultimoMensaje().toStdString();
+    EXPECT_TRUE(dialogos.ultimoMensaje().contains(QStringLiteral("orvalo-lote")));
+}
+
+// The seventh format, its zone and the second ED50 format's zone, remembered between runs.
+TEST(Husos, SeptimoFormatoYHusoElegidos) {
+    for (const char* clave : {"huso", "husoEd50", "metodo"}) QSettings().remove(QString::fromLatin1(clave));
     DialogosPrueba dialogos;
-    Main v(dialogos);
-    Entra(v, 2, QStringLiteral("28.06"), QStringLiteral("-15.25"), QStringLiteral("0")); // Tenerife: outside the grid
-    Transforma(v, 2);
-    v.eleccionMetodo()->setCurrentIndex(1);
-    EXPECT_TRUE(dialogos.ultimoMensaje().contains(QStringLiteral("Punto 1 (entrado en Geod\u00e9sicas ED50)")));
-    EXPECT_EQ(v.eleccionMetodo()->currentIndex(), 0);
-    // a hundred times Madrid, by the seven parameters the choice shows
-    Entra(v, 2, QStringLiteral("40.250048\n").repeated(99) + QStringLiteral("40.250048"),
-          QStringLiteral("-3.421368\n").repeated(99) + QStringLiteral("-3.421368"), QStringLiteral("100\n").repeated(99) + QStringLiteral("100"));
-    Transforma(v, 2);
-    EXPECT_TRUE(v.estado().startsWith(QStringLiteral("100 puntos desde Geod\u00e9sicas ED50. Diferencia con la rejilla oficial del IGN: hasta ")))
-        << v.estado().toStdString();
-    v.eleccionMetodo()->setCurrentIndex(1);
-    EXPECT_EQ(v.estado(), QStringLiteral("100 puntos desde Geod\u00e9sicas ED50"));
-    EXPECT_EQ(v.caja(14)->toPlainText().section(QLatin1Char('\n'), 0, 0), QStringLiteral("   151.112"));
-    const QString ruta = carpeta.filePath(QStringLiteral("f.txt"));
-    EscribeFichero(ruta.toStdString(), "1\r\n440263.927,4475248.878,667.5");
-    dialogos.rutasAbrir.push_back(ruta);
-    v.findChild<QPushButton*>(QStringLiteral("Input"))->click();
-    dialogos.mensajes.clear();
-    v.eleccionMetodo()->setCurrentIndex(0);
-    EXPECT_TRUE(dialogos.mensajes.empty()) << dialogos.ultimoMensaje().toStdString();
-    EXPECT_EQ(v.metodo(), Main::Metodo::SieteParametros);
-    EXPECT_TRUE(v.caja(6)->toPlainText().isEmpty());
-    QSettings().remove(QStringLiteral("metodo"));
+    {
+        Main v(dialogos);
+        auto* huso = v.findChild<QComboBox*>(QStringLiteral("Titulo_7"));
+        auto* husoEd50 = v.findChild<QComboBox*>(QStringLiteral("Titulo_2"));
+        EXPECT_EQ(huso->currentText(), QStringLiteral("UTM WGS84 huso 30"));
+        EXPECT_EQ(husoEd50->currentText(), QStringLiteral("UTM huso 31"));
+        // A Coruña in ED50 geodetic: zone 29 in both systems, the status line warns of zone 30
+        Entra(v, 2, QStringLiteral("43.22"), QStringLiteral("-8.24"), QStringLiteral("100"));
+        Transforma(v, 2);
+        EXPECT_TRUE(Estado(v).contains(QStringLiteral("fuera del huso"))) << Estado(v).toStdString();
+        huso->setCurrentIndex(huso->findData(29));
+        husoEd50->setCurrentIndex(husoEd50->findData(29));
+        EXPECT_EQ(husoEd50->currentText(), QStringLiteral("UTM huso 29"));
+        const QString x29 = Caja(v, 18)->toPlainText(), y29 = Caja(v, 19)->toPlainText();
+        EXPECT_NE(Caja(v, 3)->toPlainText(), Caja(v, 0)->toPlainText());
+        // entered in format 7 it gives back the same point
+        const QString lat = Caja(v, 6)->toPlainText();
+        Entra(v, 6, x29, y29, Caja(v, 20)->toPlainText());
+        Transforma(v, 6);
+        EXPECT_TRUE(dialogos.mensajes.empty()) << dialogos.ultimoMensaje().toStdString();
+        EXPECT_EQ(Caja(v, 6)->toPlainText(), lat);
+        EXPECT_TRUE(Estado(v).startsWith(QStringLiteral("1 punto desde UTM WGS84 huso 29"))) << Estado(v).toStdString();
+    }
+    {
+        Main v(dialogos); // the next run starts with the zones chosen last
+        EXPECT_EQ(v.findChild<QComboBox*>(QStringLiteral("Titulo_7"))->currentData().toInt(), 29);
+        EXPECT_EQ(v.findChild<QComboBox*>(QStringLiteral("Titulo_2"))->currentText(), QStringLiteral("UTM huso 29"));
+        if (EleccionMetodo(v)->model()->index(1, 0).flags().testFlag(Qt::ItemIsEnabled)) {
+            EleccionMetodo(v)->setCurrentIndex(1);
+            EXPECT_EQ(v.findChild<QComboBox*>(QStringLiteral("Titulo_7"))->currentText(), QStringLiteral("UTM ETRS89 huso 29"));
+        }
+    }
+    for (const char* clave : {"huso", "husoEd50", "metodo"}) QSettings().remove(QString::fromLatin1(clave));
 }
 
 } // namespace

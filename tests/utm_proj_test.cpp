@@ -117,9 +117,11 @@ TEST(UtmContraProj, FormatosDeLasTuberias) {
         const std::size_t k = ColumnaUtmWgs84;
         const ConjuntoDatos v = Transforma(7, Columnas3{d.Columnas[k], d.Columnas[k + 1], d.Columnas[k + 2]}, husos);
         for (std::size_t c = ColumnaGeoWgs84; c < ColumnaGeoWgs84 + 3; ++c)
-            for (std::size_t i = 0; i < 4; ++i)
-                if (dentro(d.Columnas[ColumnaGeoWgs84 + 1], i, huso))
+            for (std::size_t i = 0; i < 4; ++i) {
+                if (dentro(d.Columnas[ColumnaGeoWgs84 + 1], i, huso)) {
                     EXPECT_NEAR(v.Columnas[c][i], d.Columnas[c][i], 1e-9) << huso << " " << c;
+                }
+            }
     }
 }
 

@@ -1,15 +1,23 @@
 #pragma once
 
+#include "ventana/caja.h"
 #include "ventana/main.h"
 
+#include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QStringList>
 
+// The main window's widgets as a person finds them, by their names.
+inline CajaCoordenada* Caja(const Main& v, int k) { return v.findChild<CajaCoordenada*>(QStringLiteral("Coord_%1").arg(k)); }
+inline QComboBox* EleccionMetodo(const Main& v) { return v.findChild<QComboBox*>(QStringLiteral("Metodo")); }
+inline QString Estado(const Main& v) { return v.findChild<QLabel*>(QStringLiteral("Estado"))->text(); }
+
 // Types a column of points into the three boxes of the format with button `indice`.
 inline void Entra(Main& v, int indice, const QString& a, const QString& b, const QString& c) {
-    v.caja(3 * indice)->setPlainText(a);
-    v.caja(3 * indice + 1)->setPlainText(b);
-    v.caja(3 * indice + 2)->setPlainText(c);
+    Caja(v, 3 * indice)->setPlainText(a);
+    Caja(v, 3 * indice + 1)->setPlainText(b);
+    Caja(v, 3 * indice + 2)->setPlainText(c);
 }
 
 // "< TRANSFORMAR >" of the format with button `indice`.

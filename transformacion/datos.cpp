@@ -1,17 +1,11 @@
 #include "datos.h"
 
 #include "geodesia/formato.h"
+#include "transformacion/entrada.h"
 
 #include <algorithm>
 
 namespace {
-
-// Characters, not bytes: UTF-8 continuation bytes do not count.
-std::size_t Caracteres(std::string_view texto) {
-    return static_cast<std::size_t>(std::count_if(texto.begin(), texto.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
 
 // Every line of the box through the numeric test; the number of the first line it refuses
 // (from 1), or 0.
@@ -33,19 +27,18 @@ int LeeCaja(std::string_view caja, Columna& destino) {
 
 } // namespace
 
+// the window transforms every point it reads from a file
+static_assert(MaximoPuntosCaja == MaximoPuntosFichero);
+
 std::variant<Columnas3, FalloLectura> LeeCajas(std::string_view caja1, std::string_view caja2,
                                                std::string_view caja3) {
     const std::array<std::string_view, 3> cajas{caja1, caja2, caja3};
-    std::size_t cuenta = 0;
-    for (std::size_t m = 0; m < 3; ++m) {
-        if (Caracteres(cajas[m]) > MaximoCaracteresCaja) return FalloLectura{MensajeCajaDemasiadoLarga};
-        const auto cr = static_cast<std::size_t>(std::count(cajas[m].begin(), cajas[m].end(), '\r'));
-        if (m == 0) {
-            cuenta = cr;
-        } else if (cr != cuenta) {
-            return FalloLectura{MensajeDistintoNumero};
-        }
-    }
+    std::array<std::size_t, 3> lineas{};
+    for (std::size_t m = 0; m < 3; ++m)
+        lineas[m] = static_cast<std::size_t>(std::count(cajas[m].begin(), cajas[m].end(), '\r')) + 1;
+    if (lineas[1] != lineas[0] || lineas[2] != lineas[0]) return FalloLectura{MensajeDistintoNumero, -1, 0, lineas};
+    if (lineas[0] > MaximoPuntosCaja) return FalloLectura{MensajeDemasiadosPuntos};
+    const std::size_t cuenta = lineas[0] - 1;
     Columnas3 r;
     for (Columna* c : {&r.c1, &r.c2, &r.c3}) c->reserve(cuenta + 1);
     int m = 0;

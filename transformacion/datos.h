@@ -40,16 +40,16 @@ ConjuntoDatos DatosDeEntrada(int formato, Columnas3 puntos, Husos husos = {});
 // Line ends in boxes and files are CR LF.
 inline constexpr std::string_view FinLinea = "\r\n";
 
-// Box limits of the window: 16-bit lengths and counts.
-inline constexpr std::size_t MaximoCaracteresCaja = 32767;
+// The most points a transformation of the window takes: as many as it reads from a file.
+inline constexpr std::size_t MaximoPuntosCaja = 32766;
 
 inline const std::string MensajeDistintoNumero =
     "  \u00a1Existe distinto n\u00famero de datos en cada columna\r\n"
     " o se han introducido retornos de carro innecesarios!";
 inline const std::string MensajeNoNumerico = "\u00a1Hay alg\u00fan valor no num\u00e9rico!";
-inline const std::string MensajeCajaDemasiadoLarga =
-    "\u00a1Una columna tiene m\u00e1s de 32767 caracteres!\r\n"
-    " Divida los puntos en varias transformaciones.";
+inline const std::string MensajeDemasiadosPuntos =
+    "\u00a1Una columna tiene m\u00e1s de 32766 puntos!\r\n"
+    " Divida los puntos en varias transformaciones, o convierta el fichero con orvalo-lote, que no tiene l\u00edmite.";
 
 // The six formats' names, in format order.
 inline const std::array<std::string, 6> NombresFormatos{
@@ -67,6 +67,7 @@ struct FalloLectura {
     std::string mensaje;
     int caja = -1;  // 0 to 2 within the format
     int linea = 0;  // counted from 1
+    std::array<std::size_t, 3> lineas{}; // of each box, when their counts differ
 };
 
 // Reading stage of a transformation: the three box texts of one format (UTF-8, lines ended

@@ -1,48 +1,80 @@
 #include "caja.h"
 
 #include <QContextMenuEvent>
+#include <QFontDatabase>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
-#include <QRegularExpression>
+#include <QTextBlock>
 
-CajaCoordenada::CajaCoordenada(QWidget* padre) : QPlainTextEdit(padre) {}
+namespace {
 
-std::optional<std::array<QString, 3>> CajaCoordenada::ColumnasDeTabla(const QString& texto) {
-    if (!texto.contains(QLatin1Char('\t'))) return std::nullopt;
-    QStringList filas = texto.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
-    while (!filas.isEmpty() && filas.back().trimmed().isEmpty()) filas.removeLast();
-    if (filas.isEmpty()) return std::nullopt;
-    std::array<QStringList, 3> columnas;
-    for (const QString& fila : filas) {
-        const QStringList valores = fila.split(QLatin1Char('\t'));
-        if (valores.size() != 3) return std::nullopt;
-        for (int m = 0; m < 3; ++m) {
-            // a Spanish spreadsheet copies 440263,927: inside the block the comma is decimal
-            columnas[static_cast<std::size_t>(m)] << valores[m].trimmed().replace(QLatin1Char(','), QLatin1Char('.'));
-        }
-    }
-    return std::array<QString, 3>{columnas[0].join(QLatin1Char('\n')), columnas[1].join(QLatin1Char('\n')),
-                                  columnas[2].join(QLatin1Char('\n'))};
+// Pixels between the frame and the text; the view itself has no margin, so that the lines
+// start at its top however far the box is scrolled.
+constexpr int Margen = 1;
+
+} // namespace
+
+CajaCoordenada::CajaCoordenada(int caracteres, QWidget* padre) : QPlainTextEdit(padre) {
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    document()->setDocumentMargin(0);
+    setBackgroundRole(QPalette::Base); // the margins around the view look like the view
+    setAutoFillBackground(true);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setTabChangesFocus(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int borde = 2 * (Margen + frameWidth());
+    setMinimumWidth(fontMetrics().horizontalAdvance(QString(caracteres, QLatin1Char('0'))) + borde + 1);
+    setMinimumHeight(3 * fontMetrics().lineSpacing() + borde);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-QString CajaCoordenada::SinFinalDeLinea(const QString& texto) {
-    QString t = texto;
-    if (t.endsWith(QStringLiteral("\r\n"))) t.chop(2);
-    else if (t.endsWith(QLatin1Char('\n')) || t.endsWith(QLatin1Char('\r'))) t.chop(1);
-    return t;
+int CajaCoordenada::lineasVisibles() const {
+    return std::max(1, viewport()->height() / fontMetrics().lineSpacing());
+}
+
+int CajaCoordenada::arribaDeLinea(int linea) const {
+    const QTextBlock primera = firstVisibleBlock();
+    const auto arriba = static_cast<int>(blockBoundingGeometry(primera).translated(contentOffset()).top());
+    return arriba + (linea - primera.blockNumber()) * fontMetrics().lineSpacing();
+}
+
+// The room below the last whole line is left out of the view: no line shows cut.
+void CajaCoordenada::resizeEvent(QResizeEvent* e) {
+    const int alto = height() - 2 * frameWidth() - 2 * Margen;
+    setViewportMargins(Margen, Margen, Margen, Margen + std::max(0, alto % fontMetrics().lineSpacing()));
+    QPlainTextEdit::resizeEvent(e);
 }
 
 void CajaCoordenada::insertFromMimeData(const QMimeData* datos) {
-    const QString texto = datos->text();
-    if (const auto columnas = ColumnasDeTabla(texto)) {
-        emit tablaPegada(*columnas);
+    QString texto = datos->text();
+    if (texto.contains(QLatin1Char('\t'))) {
+        emit tablaPegada(texto);
         return;
     }
-    insertPlainText(SinFinalDeLinea(texto));
+    // a pasted column loses the line end after its last value
+    if (texto.endsWith(QStringLiteral("\r\n"))) texto.chop(2);
+    else if (texto.endsWith(QLatin1Char('\n')) || texto.endsWith(QLatin1Char('\r'))) texto.chop(1);
+    insertPlainText(texto);
+}
+
+void CajaCoordenada::keyPressEvent(QKeyEvent* e) {
+    if (e->matches(QKeySequence::Undo)) {
+        emit deshacerPedido();
+        e->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(e);
 }
 
 QMenu* CajaCoordenada::menuContextual() {
     QMenu* menu = createStandardContextMenu();
+    // Deshacer goes through the window, which may undo a paste in the three boxes
+    if (QAction* deshacer = menu->findChild<QAction*>(QStringLiteral("edit-undo"))) {
+        disconnect(deshacer, &QAction::triggered, nullptr, nullptr);
+        connect(deshacer, &QAction::triggered, this, &CajaCoordenada::deshacerPedido);
+    }
     menu->addSeparator();
     QAction* copiar = menu->addAction(QStringLiteral("Copiar tabla"));
     copiar->setObjectName(QStringLiteral("CopiarTabla"));

@@ -1,36 +1,40 @@
 #pragma once
 
 #include <QPlainTextEdit>
-
-#include <array>
-#include <optional>
+#include <QTextBlock>
 
 class QMenu;
 
-// A coordinate box: one value a line, scrolled with the other seventeen by the window.
-// What a spreadsheet pastes (rows of tab-separated values) goes to the window to fill the
-// three boxes of the format; its context menu offers "Copiar tabla".
+// A coordinate box: one value a line, scrolled with the other boxes by the window. It shows
+// whole lines only. What a spreadsheet pastes (rows of tab-separated values) and Deshacer go
+// to the window, which acts on the three boxes of the format; the context menu ends with
+// "Copiar tabla".
 class CajaCoordenada : public QPlainTextEdit {
     Q_OBJECT
 public:
-    explicit CajaCoordenada(QWidget* padre = nullptr);
-
-    // Rows of three tab-separated values as the boxes take them: one column a line, a decimal
-    // comma turned into a point. Nothing when the text is not such a block.
-    static std::optional<std::array<QString, 3>> ColumnasDeTabla(const QString& texto);
-    // A pasted single column loses the line end after its last value.
-    static QString SinFinalDeLinea(const QString& texto);
+    // `caracteres`: the widest text of its column, shown whole.
+    CajaCoordenada(int caracteres, QWidget* padre = nullptr);
 
     // The box's context menu with "Copiar tabla" at the end; the caller owns it.
     QMenu* menuContextual();
+    // Lines in view, and the first of them (counted from 0).
+    int lineasVisibles() const;
+    int primeraVisible() const { return firstVisibleBlock().blockNumber(); }
+    // Where line `linea` stands, in the viewport's coordinates, when the lines go on with the
+    // same spacing beyond the text.
+    int arribaDeLinea(int linea) const;
 
     // What a paste or a drop brings.
     void insertFromMimeData(const QMimeData* datos) override;
 
 signals:
-    void tablaPegada(const std::array<QString, 3>& columnas);
+    // A block with tabs pasted, the cursor where it was.
+    void tablaPegada(const QString& texto);
+    void deshacerPedido();
     void copiarTabla();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 };

@@ -1,47 +1,30 @@
 #include "main.h"
 
-#include "transformacion/entrada.h"
-#include "transformacion/salida.h"
 #include "geodesia/fallo.h"
-#include "ventana/caja.h"
-#include "ventana/ficheros_qt.h"
-#include "ventana/texto_qt.h"
+#include "transformacion/entrada.h"
+#include "transformacion/fuera_de_huso.h"
+#include "transformacion/opciones.h"
+#include "transformacion/salida.h"
 #include "transformacion/tuberias.h"
+#include "ventana/ficheros_qt.h"
+#include "ventana/tabla.h"
+#include "ventana/texto_qt.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardItemModel>
-#include <QScrollBar>
-#include <QTextBlock>
-#include <QFontDatabase>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTextDocument>
 #include <QVBoxLayout>
-
-#include <algorithm>
-#include <limits>
-#include <array>
 
 namespace {
 
 // Files larger than this are refused before they are read whole into memory.
 constexpr qint64 MaximoBytesEntrada = qint64(256) << 20;
 
-QLabel* Etiqueta(const QString& texto, double puntos, QWidget* padre) {
-    auto* l = new QLabel(texto, padre);
-    QFont f = l->font();
-    f.setPointSizeF(puntos);
-    l->setFont(f);
-    l->setAlignment(Qt::AlignCenter);
-    return l;
-}
+QString Texto(const std::string& s) { return QString::fromStdString(s); }
 
 } // namespace
 
@@ -49,6 +32,8 @@ Main::Main(Dialogos& dialogos, QWidget* padre) : QWidget(padre), dialogos_(dialo
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Transformaci\u00f3n de Orvalo"));
     auto* l = new QVBoxLayout(this);
+    l->setContentsMargins(6, 2, 6, 4);
+    l->setSpacing(3);
     creaTitulos(l);
     creaFormatos(l);
     creaBotones(l);
@@ -59,73 +44,11 @@ Main::Main(Dialogos& dialogos, QWidget* padre) : QWidget(padre), dialogos_(dialo
     resize(tamano.expandedTo(minimumSizeHint()));
 }
 
-void Main::creaTitulos(QVBoxLayout* l) {
-    auto* t1 = Etiqueta(QStringLiteral("TRANSFORMACI\u00d3N DE ORVALO"), 13.5, this);
-    t1->setObjectName(QStringLiteral("Label1"));
-    auto* t2 = Etiqueta(QStringLiteral("Introduzca las coordenadas en uno de los siguientes formatos "
-                                       "y pulse TRANSFORMAR"),
-                        9.75, this);
-    t2->setObjectName(QStringLiteral("Label2"));
-    l->addWidget(t1);
-    l->addWidget(t2);
-}
-
-namespace {
-
-// Coordinate letters of each format, as the boxes are captioned, and as a table's header names them.
-const QString Letras[6] = {QStringLiteral("XYh"), QStringLiteral("XYh"), QStringLiteral("\u03c6\u03bbh"),
-                           QStringLiteral("XYZ"), QStringLiteral("\u03c6\u03bbh"), QStringLiteral("XYZ")};
-const char* const Coordenadas[6][3] = {{"X", "Y", "h"}, {"X", "Y", "h"}, {"latitud", "longitud", "h"},
-                                       {"X", "Y", "Z"}, {"latitud", "longitud", "h"}, {"X", "Y", "Z"}};
-
-// 2340 as "2 340".
-QString Miles(long long n) {
-    QString t = QString::number(n);
-    for (qsizetype i = t.size() - 3; i > 0; i -= 3) t.insert(i, QLatin1Char(' '));
-    return t;
-}
-
-} // namespace
-
-void Main::creaFormatos(QVBoxLayout* l) {
-    const QString geodesicas = QStringLiteral("Geod\u00e9sicas (pseudosexagesimal)");
-    const QString cartesianas = QStringLiteral("Cartesianas geoc\u00e9ntricas");
-    auto* ed50 = new QGroupBox(QStringLiteral("ED50"), this);
-    auto* rejilla = new QGridLayout(ed50);
-    rejilla->addWidget(creaFormato(1, QStringLiteral("UTM huso 30"), Letras[0]), 0, 0);
-    rejilla->addWidget(creaFormato(2, QStringLiteral("UTM huso 31"), Letras[1]), 0, 1);
-    rejilla->addWidget(creaFormato(3, geodesicas, Letras[2]), 1, 0);
-    rejilla->addWidget(creaFormato(4, cartesianas, Letras[3]), 1, 1);
-    // the group's title is the choice of method, always in sight
-    auto* wgs84 = new QGroupBox(this);
-    wgs84->setObjectName(QStringLiteral("GrupoWgs84"));
-    auto* fila = new QGridLayout(wgs84);
-    fila->addWidget(creaMetodo(wgs84), 0, 0, 1, 2, Qt::AlignLeft);
-    fila->addWidget(creaFormato(5, geodesicas, Letras[4]), 1, 0);
-    fila->addWidget(creaFormato(6, cartesianas, Letras[5]), 1, 1);
-    auto* grupos = new QVBoxLayout;
-    grupos->addWidget(ed50, 2);
-    grupos->addWidget(wgs84, 1);
-
-    // one scroll bar for the eighteen boxes: line k of every box is point k
-    desplazamiento_ = new QScrollBar(Qt::Vertical, this);
-    desplazamiento_->setObjectName(QStringLiteral("Desplazamiento"));
-    connect(desplazamiento_, &QScrollBar::valueChanged, this, &Main::desplazaTodas);
-    auto* cajas = new QHBoxLayout;
-    cajas->addLayout(grupos, 1);
-    cajas->addWidget(desplazamiento_);
-    l->addLayout(cajas, 1);
-
-    estado_ = new QLabel(this);
-    estado_->setObjectName(QStringLiteral("Estado"));
-    l->addWidget(estado_);
-}
-
 QWidget* Main::creaMetodo(QWidget* padre) {
     eleccionMetodo_ = new QComboBox(padre);
     eleccionMetodo_->setObjectName(QStringLiteral("Metodo"));
-    eleccionMetodo_->addItem(QStringLiteral("WGS84 \u2014 7 par\u00e1metros"));
-    eleccionMetodo_->addItem(QStringLiteral("ETRS89 \u2014 rejilla oficial del IGN"));
+    eleccionMetodo_->addItem(nombreMetodo(Metodo::SieteParametros));
+    eleccionMetodo_->addItem(nombreMetodo(Metodo::RejillaOficial));
     const Rejillas ficheros = BuscaRejillas();
     std::string error;
     rejilla_ = Rejilla::Abre(ficheros, error);
@@ -134,8 +57,8 @@ QWidget* Main::creaMetodo(QWidget* padre) {
         auto* modelo = qobject_cast<QStandardItemModel*>(eleccionMetodo_->model());
         QStandardItem* oficial = modelo->item(1);
         oficial->setEnabled(false);
-        oficial->setToolTip(QString::fromStdString(error));
-        eleccionMetodo_->setToolTip(QString::fromStdString(error));
+        oficial->setToolTip(Texto(error));
+        eleccionMetodo_->setToolTip(Texto(error));
     }
     if (rejilla_ && QSettings().value(QStringLiteral("metodo")).toString() == QStringLiteral("rejilla")) {
         metodo_ = Metodo::RejillaOficial;
@@ -145,172 +68,51 @@ QWidget* Main::creaMetodo(QWidget* padre) {
     return eleccionMetodo_;
 }
 
-// The data shown follow the method: the last transformation runs again; when it cannot, the
-// method stays as it was.
+QString Main::nombreMetodo(Metodo m) const {
+    return m == Metodo::SieteParametros ? QStringLiteral("WGS84 \u2014 7 par\u00e1metros")
+                                        : QStringLiteral("ETRS89 \u2014 rejilla oficial del IGN");
+}
+
+// The choice is always taken. Results still in the boxes are computed again from the points
+// as they were entered; otherwise the status line says which method made what is shown.
 void Main::cambiaMetodo(int indice) {
-    const Metodo anterior = metodo_;
     metodo_ = static_cast<Metodo>(indice);
-    if (ultimoTransformado_ >= 0 && !transforma(ultimoTransformado_)) {
-        metodo_ = anterior;
-        const QSignalBlocker bloqueo(eleccionMetodo_);
-        eleccionMetodo_->setCurrentIndex(static_cast<int>(anterior));
-        return;
-    }
     QSettings().setValue(QStringLiteral("metodo"), metodo_ == Metodo::RejillaOficial ? QStringLiteral("rejilla")
                                                                                        : QStringLiteral("siete"));
+    nombraHusos();
+    if (ultimoTransformado_ < 0 || metodoResultados_ == metodo_) return;
+    if (resultadosEnCajas_ && recalcula()) return;
+    estado_->setText(Texto(EstadoEleccionPendiente(nombreMetodo(metodoResultados_).toStdString(),
+                                                   nombreMetodo(metodo_).toStdString())));
 }
 
-QGroupBox* Main::creaFormato(int formato, const QString& titulo, const QString& letras) {
-    auto* marco = new QGroupBox(titulo, this);
-    marco->setObjectName(QStringLiteral("Frame2_%1").arg(formato));
-    marcos_[static_cast<std::size_t>(formato - 1)] = marco;
-    auto* g = new QGridLayout(marco);
-    const QFont fija = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    const QFontMetrics medidas(fija);
-    for (int m = 0; m < 3; ++m) {
-        const int k = 3 * (formato - 1) + m;
-        auto* letra = new QLabel(letras.mid(m, 1), marco);
-        letra->setAlignment(Qt::AlignCenter);
-        auto* caja = new CajaCoordenada(marco);
-        caja->setObjectName(QStringLiteral("Coord_%1").arg(k));
-        caja->setFont(fija);
-        caja->setLineWrapMode(QPlainTextEdit::NoWrap);
-        caja->setTabChangesFocus(true);
-        caja->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        caja->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        // the widest text a column shows, " -180.00000000", whole
-        const int margen = 2 * (static_cast<int>(caja->document()->documentMargin()) + caja->frameWidth());
-        caja->setMinimumWidth(medidas.horizontalAdvance(QStringLiteral(" -180.00000000")) + margen + 2);
-        caja->setMinimumHeight(3 * medidas.lineSpacing() + margen);
-        Coord[static_cast<std::size_t>(k)] = caja;
-        connect(caja->verticalScrollBar(), &QScrollBar::valueChanged, this, &Main::desplazaTodas);
-        connect(caja->verticalScrollBar(), &QScrollBar::rangeChanged, this, &Main::ajustaDesplazamiento);
-        // a box scrolled by its own cursor does not always tell its scroll bar's signal
-        connect(caja, &QPlainTextEdit::updateRequest, this, [this, caja](const QRect&, int dy) {
-            if (dy != 0) desplazaTodas(caja->verticalScrollBar()->value());
-        });
-        connect(caja, &QPlainTextEdit::cursorPositionChanged, this,
-                [this, caja] { resalta(caja->textCursor().blockNumber()); });
-        connect(caja, &CajaCoordenada::tablaPegada, this, [this, formato](const std::array<QString, 3>& columnas) {
-            for (int j = 0; j < 3; ++j) Coord[static_cast<std::size_t>(3 * (formato - 1) + j)]->setPlainText(columnas[static_cast<std::size_t>(j)]);
-        });
-        connect(caja, &CajaCoordenada::copiarTabla, this, &Main::copiaTabla);
-        g->addWidget(letra, 0, m);
-        g->addWidget(caja, 1, m);
+// A zone is taken as a method is; the results are computed again unless their points were
+// entered in the zone changed, which only «< TRANSFORMAR >» reads anew.
+void Main::cambiaHuso() {
+    husos_ = {husoEd50_->currentData().toInt(), husoUtm_->currentData().toInt()};
+    QSettings().setValue(QStringLiteral("husoEd50"), husos_.ed50);
+    QSettings().setValue(QStringLiteral("huso"), husos_.utm);
+    if (ultimoTransformado_ < 0) return;
+    const Husos hechos = datos_.husos;
+    const int formato = hechos.utm != husos_.utm ? 7 : 2;
+    const bool entrada = ultimoTransformado_ + 1 == formato;
+    if (resultadosEnCajas_ && !entrada && recalcula()) return;
+    if (hechos.ed50 == husos_.ed50 && hechos.utm == husos_.utm) return;
+    Rotulos hecho = rotulos();
+    hecho.husos = hechos;
+    estado_->setText(Texto(EstadoEleccionPendiente(NombreMostrado(formato, hecho), NombreMostrado(formato, rotulos()))));
+}
+
+bool Main::recalcula() {
+    const auto k = static_cast<std::size_t>(3 * ultimoTransformado_);
+    const Columnas3 entrada{datos_.Columnas[k], datos_.Columnas[k + 1], datos_.Columnas[k + 2]};
+    auto r = calcula(ultimoTransformado_, entrada);
+    if (auto* hecho = std::get_if<Resultado>(&r)) {
+        muestra(ultimoTransformado_, std::move(*hecho));
+        return true;
     }
-    auto* boton = new QPushButton(QStringLiteral("< TRANSFORMAR >"), marco);
-    boton->setObjectName(QStringLiteral("Transform_%1").arg(formato - 1));
-    boton->setAutoDefault(true); // Enter on the focused button presses it
-    Transform[static_cast<std::size_t>(formato - 1)] = boton;
-    connect(boton, &QPushButton::clicked, this, [this, formato] { Transform_Click(formato - 1); });
-    g->addWidget(boton, 2, 0, 1, 3, Qt::AlignCenter);
-    g->setRowStretch(1, 1);
-    return marco;
+    return false;
 }
-
-void Main::creaBotones(QVBoxLayout* l) {
-    struct Boton {
-        const char* nombre;
-        QString texto;
-        std::function<void()> accion;
-    };
-    const Boton botones[] = {
-        {"Input", QStringLiteral("Entrada por fichero"), [this] { Input_Click(); }},
-        {"Output", QStringLiteral("Salida por fichero"), [this] { Output_Click(); }},
-        {"Command2", QStringLiteral("Editor de texto"), [this] { if (abreEditor) abreEditor(); }},
-        {"Erase", QStringLiteral("Borrar"), [this] { Erase_Click(); }},
-        {"Help", QStringLiteral("Ayuda"), [this] { if (abreAyuda) abreAyuda(); }},
-        {"Command1", QStringLiteral("Acerca de"), [this] { if (abreAcercaDe) abreAcercaDe(); }},
-    };
-    auto* fila = new QHBoxLayout;
-    for (const Boton& b : botones) {
-        auto* boton = new QPushButton(b.texto, this);
-        boton->setObjectName(QString::fromLatin1(b.nombre));
-        boton->setMinimumHeight(33);
-        boton->setAutoDefault(true);
-        connect(boton, &QPushButton::clicked, this, b.accion);
-        fila->addWidget(boton);
-    }
-    l->addLayout(fila);
-}
-
-void Main::desplazaTodas(int valor) {
-    if (desplazando_) return;
-    desplazando_ = true;
-    for (CajaCoordenada* c : Coord) c->verticalScrollBar()->setValue(valor);
-    desplazamiento_->setValue(valor);
-    desplazando_ = false;
-}
-
-void Main::ajustaDesplazamiento() {
-    int maximo = 0;
-    for (CajaCoordenada* c : Coord) maximo = std::max(maximo, c->verticalScrollBar()->maximum());
-    desplazamiento_->setRange(0, maximo);
-    desplazamiento_->setPageStep(Coord[0]->verticalScrollBar()->pageStep());
-}
-
-// The point under the cursor, highlighted in every box and visible in the shortest of them.
-void Main::resalta(int linea) {
-    puntoResaltado_ = linea;
-    int visibles = std::numeric_limits<int>::max();
-    for (CajaCoordenada* c : Coord)
-        visibles = std::min(visibles, std::max(1, c->viewport()->height() / c->fontMetrics().lineSpacing()));
-    const int arriba = desplazamiento_->value();
-    if (linea < arriba) desplazaTodas(linea);
-    else if (linea >= arriba + visibles) desplazaTodas(linea - visibles + 1);
-    QTextEdit::ExtraSelection s;
-    s.format.setBackground(palette().color(QPalette::AlternateBase).darker(108));
-    s.format.setProperty(QTextFormat::FullWidthSelection, true);
-    for (CajaCoordenada* c : Coord) {
-        const QTextBlock bloque = c->document()->findBlockByNumber(linea);
-        if (!bloque.isValid() || c->document()->isEmpty()) { // an empty box has no point to mark
-            c->setExtraSelections({});
-            continue;
-        }
-        s.cursor = QTextCursor(bloque);
-        c->setExtraSelections({s});
-    }
-}
-
-void Main::marca(int formato, const QString& estado) {
-    formatoMarcado_ = formato;
-    for (std::size_t f = 0; f < 6; ++f) {
-        QFont fuente = marcos_[f]->font();
-        fuente.setBold(static_cast<int>(f) + 1 == formato);
-        marcos_[f]->setFont(fuente);
-        // the boxes, letters and button keep the regular face
-        for (QWidget* w : marcos_[f]->findChildren<QWidget*>()) {
-            QFont hijo = w->font();
-            hijo.setBold(false);
-            w->setFont(hijo);
-        }
-    }
-    estado_->setText(estado);
-}
-
-QString Main::estado() const { return estado_->text(); }
-
-QString Main::tabla() const {
-    QStringList cabecera;
-    std::array<QStringList, 18> columnas;
-    qsizetype filas = 0;
-    for (int k = 0; k < 18; ++k) {
-        cabecera << QString::fromStdString(NombresFormatos[static_cast<std::size_t>(k / 3)]) + QLatin1Char(' ') +
-                        QString::fromLatin1(Coordenadas[k / 3][k % 3]);
-        const QString texto = Coord[static_cast<std::size_t>(k)]->toPlainText();
-        if (!texto.isEmpty()) columnas[static_cast<std::size_t>(k)] = texto.split(QLatin1Char('\n'));
-        filas = std::max(filas, columnas[static_cast<std::size_t>(k)].size());
-    }
-    QString t = cabecera.join(QLatin1Char('\t')) + QLatin1Char('\n');
-    for (qsizetype i = 0; i < filas; ++i) {
-        QStringList fila;
-        for (const QStringList& c : columnas) fila << c.value(i).trimmed();
-        t += fila.join(QLatin1Char('\t')) + QLatin1Char('\n');
-    }
-    return t;
-}
-
-void Main::copiaTabla() { QApplication::clipboard()->setText(tabla()); }
 
 void Main::avisa(const QString& texto, Icono icono, bool conPitido) {
     if (conPitido) dialogos_.pitido();
@@ -321,117 +123,155 @@ void Main::Transform_Click(int indice) { transforma(indice); }
 
 bool Main::transforma(int indice) {
     setCursor(Qt::BusyCursor);
-    const int b = 3 * indice;
-    const auto leido = LeeCajas(ACrLf(caja(b)->toPlainText()), ACrLf(caja(b + 1)->toPlainText()),
-                                ACrLf(caja(b + 2)->toPlainText()));
-    if (const auto* f = std::get_if<FalloLectura>(&leido)) {
-        QString mensaje = QString::fromStdString(f->mensaje);
-        if (f->linea > 0)
-            mensaje += QStringLiteral("\r\n L\u00ednea %1 de la columna %2.").arg(f->linea).arg(Letras[indice].mid(f->caja, 1));
-        avisa(mensaje, Icono::Informacion, true);
+    auto leido = leeCajas(indice);
+    std::variant<Resultado, Fallo> r = std::get_if<Fallo>(&leido) ? std::variant<Resultado, Fallo>(std::get<Fallo>(leido))
+                                                                   : calcula(indice, std::get<Columnas3>(leido));
+    if (const auto* fallo = std::get_if<Fallo>(&r)) {
+        senala(*fallo);
+        avisa(fallo->mensaje, Icono::Informacion, true);
         unsetCursor();
         return false;
     }
-    // the data set and the boxes change only when the pipeline and the layout both succeed
-    const Columnas3& entrada = std::get<Columnas3>(leido);
-    const bool oficial = metodo_ == Metodo::RejillaOficial && rejilla_;
-    Rejilla* metodo = oficial ? rejilla_.get() : nullptr;
-    const QString formato = QString::fromStdString(NombresFormatos[static_cast<std::size_t>(indice)]);
-    ConjuntoDatos nuevo;
-    std::array<std::string, NumeroColumnas> textos;
-    try {
-        nuevo = TransformaPorMetodo(indice + 1, entrada, metodo);
-        textos = MuestraResultados(nuevo);
-    } catch (const FueraDeRejilla& e) {
-        avisa(QString::fromStdString(MensajeFueraDeRejilla(e.punto, formato.toStdString())), Icono::Informacion, true);
-        unsetCursor();
-        return false;
-    } catch (const FalloAritmetico& e) {
-        // name the first point that fails on its own (one outside the grid may come before it)
-        std::string mensaje = MensajeFalloAritmetico(e.what());
-        RecorreFallos(indice + 1, entrada, metodo, Husos{}, [&](std::size_t i, const FalloPunto& f) {
-            if (f.fueraDeRejilla) return true;
-            mensaje = MensajeFalloAritmetico(f.descripcion, i + 1, indice + 1);
-            return false;
-        });
-        avisa(QString::fromStdString(mensaje), Icono::Informacion, true);
-        unsetCursor();
-        return false;
-    }
-    datos_ = std::move(nuevo);
-    ultimoTransformado_ = indice;
-    // the boxes are rewritten; the point in view and the one highlighted stay
-    const int arriba = desplazamiento_->value(), punto = puntoResaltado_;
-    for (int k = 0; k < 18; ++k) ponCaja(k, DeCrLf(textos[static_cast<std::size_t>(k)]));
-    if (punto >= 0) resalta(punto);
-    desplazaTodas(arriba);
-    const auto n = datos_.NumPuntos;
-    QString estado = QStringLiteral("%1 %2 desde %3").arg(Miles(n), n == 1 ? QStringLiteral("punto") : QStringLiteral("puntos"), formato);
-    // how far the seven parameters lie from the official transformation, where the grid reaches
-    if (oficial) estado += QStringLiteral(". ") + QString::fromStdString(AvisoCobertura); // Lisbon, Ceuta: computed, not official
-    if (!oficial && rejilla_) {
-        if (const auto d = DiferenciaConRejilla(datos_, *rejilla_)) {
-            estado += QStringLiteral(". Diferencia con la rejilla oficial del IGN: hasta %1 m (punto %2)")
-                          .arg(QString::number(d->metros, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(',')))
-                          .arg(d->punto);
-        }
-    }
-    marca(indice + 1, estado);
+    muestra(indice, std::move(std::get<Resultado>(r)));
     unsetCursor();
     return true;
+}
+
+// Reading stage: the three boxes of the format, a decimal comma read as a point.
+std::variant<Columnas3, Main::Fallo> Main::leeCajas(int indice) const {
+    const int b = 3 * indice;
+    std::array<std::string, 3> textos;
+    for (int m = 0; m < 3; ++m)
+        textos[static_cast<std::size_t>(m)] = ACrLf(ComasDecimales(Coord[static_cast<std::size_t>(b + m)]->toPlainText()));
+    auto leido = LeeCajas(textos[0], textos[1], textos[2]);
+    if (auto* columnas = std::get_if<Columnas3>(&leido)) return std::move(*columnas);
+    const auto& f = std::get<FalloLectura>(leido);
+    Fallo fallo{Texto(MensajeLectura(f, indice + 1))};
+    if (f.linea > 0) {
+        fallo = {fallo.mensaje, b + f.caja, f.linea - 1, true};
+    } else if (f.lineas[0] > 0) {
+        // the box whose count the other two do not share; the second when all three differ
+        const auto& n = f.lineas;
+        const int m = n[1] == n[2] ? 0 : (n[0] == n[1] ? 2 : 1);
+        fallo = {fallo.mensaje, b + m, static_cast<int>(n[static_cast<std::size_t>(m)]) - 1};
+    }
+    return fallo;
+}
+
+// The pipeline of the method chosen and the layout of every column; the data set and the
+// boxes change only when both succeed.
+std::variant<Main::Resultado, Main::Fallo> Main::calcula(int indice, const Columnas3& entrada) {
+    Rejilla* metodo = metodo_ == Metodo::RejillaOficial ? rejilla_.get() : nullptr;
+    Resultado r;
+    try {
+        r.datos = TransformaPorMetodo(indice + 1, entrada, metodo, husos_);
+        r.textos = MuestraResultados(r.datos);
+        return r;
+    } catch (const FueraDeRejilla& e) {
+        return Fallo{Texto(MensajeFueraDeRejilla(e.punto, NombreMostrado(indice + 1, rotulos()))), 3 * indice,
+                     static_cast<int>(e.punto) - 1, true};
+    } catch (const FalloAritmetico& e) {
+        // name the first point that fails on its own (one outside the grid may come before it)
+        Fallo fallo{Texto(MensajeFalloAritmetico(e.what()))};
+        RecorreFallos(indice + 1, entrada, metodo, husos_, [&](std::size_t i, const FalloPunto& f) {
+            if (f.fueraDeRejilla) return true;
+            fallo = Fallo{Texto(MensajeFalloAritmetico(f.descripcion, i + 1, indice + 1, husos_, rotulos().etrs89)),
+                          3 * indice, static_cast<int>(i), true};
+            return false;
+        });
+        return fallo;
+    }
+}
+
+// The boxes rewritten, the point in view and the one highlighted kept; the window repaints
+// between boxes.
+void Main::muestra(int indice, Resultado r) {
+    datos_ = std::move(r.datos);
+    ultimoTransformado_ = indice;
+    metodoResultados_ = metodo_;
+    pegado_.reset();
+    const int arriba = desplazamiento_->value(), punto = puntoResaltado_;
+    for (int k = 0; k < NumCajas; ++k) {
+        ponCaja(k, DeCrLf(r.textos[static_cast<std::size_t>(k)]));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    resultadosEnCajas_ = true;
+    if (punto >= 0) resalta(punto);
+    desplazaTodas(arriba);
+    marca(indice + 1, estadoDeDatos(indice));
+}
+
+QString Main::estadoDeDatos(int indice) {
+    std::string estado = EstadoTransformado(datos_.NumPuntos, NombreMostrado(indice + 1, rotulos()));
+    // how far the seven parameters lie from the official transformation, where the grid reaches
+    if (metodo_ == Metodo::RejillaOficial) estado += ". " + AvisoCobertura; // Lisbon, Ceuta: computed, not official
+    if (metodo_ == Metodo::SieteParametros && rejilla_)
+        if (const auto d = DiferenciaConRejilla(datos_, *rejilla_)) estado += EstadoDiferencia(d->metros, d->punto);
+    // nobody files a zone-30 coordinate of a point in Galicia unknowingly
+    if (const auto fuera = MasFueraDeHuso(datos_, {1, 2, 7})) estado += ". " + MensajeFueraDeHuso(*fuera, husos_, rotulos().etrs89);
+    return Texto(estado);
 }
 
 // Replaces a box's whole text; a box that already shows it keeps it, with its cursor and
 // undo history.
 void Main::ponCaja(int k, const QString& texto) {
-    CajaCoordenada* c = caja(k);
+    CajaCoordenada* c = Coord[static_cast<std::size_t>(k)];
     if (c->document()->characterCount() == texto.size() + 1 && c->toPlainText() == texto) return;
+    escribiendo_ = true;
     c->setPlainText(texto);
+    escribiendo_ = false;
 }
 
 void Main::Erase_Click() {
     for (CajaCoordenada* c : Coord) c->clear();
+    resultadosEnCajas_ = false;
+    estado_->setText(datos_.NumPuntos > 0 ? Texto(EstadoBorrado) : QString());
 }
 
 void Main::Input_Click() {
     if (antesDeDialogoFichero) antesDeDialogoFichero();
     const auto bytes = AbreElegido(dialogos_, this, rutas_, true, MaximoBytesEntrada);
-    if (!bytes) return;
-    const auto r = LeeFicheroEntrada(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    if (bytes) cargaEntrada(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+}
+
+void Main::cargaEntrada(std::string_view bytes) {
+    const auto r = LeeFicheroEntrada(bytes, true);
     if (const auto* fallo = std::get_if<FalloEntrada>(&r)) {
-        // the file text the message quotes is already UTF-8
-        std::string mensaje = fallo->mensaje;
-        if (fallo->rechazo) {
-            const std::string lugar = DescribeRechazo(*fallo->rechazo);
-            mensaje += "\r\n L\u00ednea " + std::to_string(fallo->rechazo->linea) + ", " + lugar + ".";
-        }
-        avisa(QString::fromStdString(mensaje), Icono::Ninguno, false);
+        avisa(Texto(MensajeFicheroEntrada(*fallo)), Icono::Ninguno, false); // the file text it quotes is UTF-8
         return;
     }
     FicheroEntrada fichero = std::get<FicheroEntrada>(r);
-    formatoEntrada_ = fichero.formato;
+    // a UTM file is read in the zone it names, or in what its identifier has always meant
+    const auto husos = HusosDeFichero(OpcionesFormatos{}, fichero.formato, fichero.huso);
+    if (const auto* rechazo = std::get_if<std::string>(&husos)) {
+        avisa(Texto(*rechazo), Icono::Ninguno, false);
+        return;
+    }
+    const Husos leidos = std::get<Husos>(husos);
+    ultimoTransformado_ = -1;
+    if (fichero.formato == 2) husoEd50_->setCurrentIndex(husoEd50_->findData(leidos.ed50));
+    if (fichero.formato == 7) husoUtm_->setCurrentIndex(husoUtm_->findData(leidos.utm));
     CargaColumnas(fichero.formato, std::move(fichero.puntos));
 }
 
 void Main::CargaColumnas(int formato, Columnas3 puntos) {
-    ConjuntoDatos d = DatosDeEntrada(formato, std::move(puntos));
+    ConjuntoDatos d = DatosDeEntrada(formato, std::move(puntos), husos_);
     const auto k = static_cast<std::size_t>(3 * (formato - 1));
     std::array<QString, 3> textos;
     try {
         for (std::size_t j = 0; j < 3; ++j) textos[j] = DeCrLf(TextoCaja(d.Columnas[k + j], static_cast<int>(k + j)));
     } catch (const FalloAritmetico&) {
         // a value too large to lay out in its column: the file cannot be shown
-        avisa(QString::fromStdString(MensajeErrorAbrir), Icono::Ninguno, false);
+        avisa(Texto(MensajeErrorAbrir), Icono::Ninguno, false);
         return;
     }
     datos_ = std::move(d);
     ultimoTransformado_ = -1; // the points shown are not yet transformed
-    Erase_Click();
+    pegado_.reset();
+    for (CajaCoordenada* c : Coord) c->clear();
     for (std::size_t j = 0; j < 3; ++j) ponCaja(static_cast<int>(k + j), textos[j]);
-    const auto n = datos_.NumPuntos;
-    marca(formato, QStringLiteral("%1 %2 desde %3, le\u00eddos del fichero: pulse su \u00ab< TRANSFORMAR >\u00bb")
-                       .arg(Miles(n), n == 1 ? QStringLiteral("punto") : QStringLiteral("puntos"),
-                            QString::fromStdString(NombresFormatos[static_cast<std::size_t>(formato - 1)])));
+    resultadosEnCajas_ = false;
+    marca(formato, Texto(EstadoLeido(datos_.NumPuntos, NombreMostrado(formato, rotulos()))));
 }
 
 void Main::Output_Click() {
@@ -442,7 +282,7 @@ void Main::Output_Click() {
     try {
         texto = TextoSalida(datos_);
     } catch (const FalloAritmetico&) {
-        avisa(QString::fromStdString(MensajeErrorGuardar), Icono::Ninguno, false);
+        avisa(Texto(MensajeErrorGuardar), Icono::Ninguno, false);
         return;
     }
     if (const auto fallo = GuardaConEspera(dialogos_, this, *ruta, texto)) avisa(*fallo, Icono::Ninguno, false);

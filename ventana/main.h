@@ -1,49 +1,45 @@
 #pragma once
 
 #include "rejilla/rejilla.h"
+#include "transformacion/avisos.h"
 #include "transformacion/datos.h"
 #include "ventana/caja.h"
 #include "ventana/dialogos.h"
 #include "ventana/rutas.h"
 
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string_view>
+#include <variant>
 
 class QComboBox;
-class QGroupBox;
+class QGridLayout;
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
+class QVBoxLayout;
+class MargenPuntos;
 
-// The main window: eighteen coordinate boxes, six transform buttons, the command buttons.
+// The main window: the coordinate boxes, three a format, one transform button a format, the
+// command buttons, the status line.
 class Main : public QWidget {
     Q_OBJECT
 public:
     explicit Main(Dialogos& dialogos, QWidget* padre = nullptr);
 
+    static constexpr int NumFormatos = NumeroFormatos;
+    static constexpr int NumCajas = 3 * NumFormatos;
+
     const ConjuntoDatos& datos() const { return datos_; }
     RutasCompartidas& rutas() { return rutas_; }
-    CajaCoordenada* caja(int k) const { return Coord[static_cast<std::size_t>(k)]; }
-    int FormatoEntrada() const { return formatoEntrada_; }
-    // The line under the status of the last transformation or file input.
-    QString estado() const;
-    // The format whose frame is marked as the entry of the data shown (0: none).
-    int formatoMarcado() const { return formatoMarcado_; }
-    // The one vertical scroll bar of the eighteen boxes, and the point (line) highlighted.
-    QScrollBar* desplazamiento() const { return desplazamiento_; }
-    int puntoResaltado() const { return puntoResaltado_; }
-    // The eighteen boxes as tab-separated rows under a header row, as "Copiar tabla" gives them.
-    QString tabla() const;
-    // How formats 5 and 6 are reached: the seven parameters (WGS84) or the IGN's grid (ETRS89).
-    enum class Metodo { SieteParametros = 0, RejillaOficial = 1 };
-    Metodo metodo() const { return metodo_; }
-    QComboBox* eleccionMetodo() const { return eleccionMetodo_; }
+
+    // The points of an input file's bytes, shown in the boxes of its format to be transformed.
+    void cargaEntrada(std::string_view bytes);
 
     // The windows the buttons open; each builds and shows its own window.
     std::function<void()> abreEditor;   // "Editor de texto"
@@ -59,36 +55,90 @@ public slots:
     void Erase_Click();
     void copiaTabla();
     void cambiaMetodo(int indice);
+    void cambiaHuso();
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
-    void creaTitulos(class QVBoxLayout* l);
-    void creaFormatos(class QVBoxLayout* l);
-    QGroupBox* creaFormato(int formato, const QString& titulo, const QString& letras);
-    void creaBotones(class QVBoxLayout* l);
-    void ponCaja(int k, const QString& texto);
-    void CargaColumnas(int formato, Columnas3 puntos);
-    void avisa(const QString& texto, Icono icono, bool conPitido);
+    // How formats 5 and 6 are reached: the seven parameters (WGS84) or the IGN's grid (ETRS89).
+    enum class Metodo { SieteParametros = 0, RejillaOficial = 1 };
+    // A transformation's outcome: the new data set and its box texts, or the message and the
+    // box line (k, line from 0) at fault.
+    struct Resultado {
+        ConjuntoDatos datos;
+        std::array<std::string, NumeroColumnas> textos;
+    };
+    struct Fallo {
+        QString mensaje;
+        int caja = -1, linea = -1;
+        bool seleccion = false; // the line at fault selected, not only the cursor on it
+    };
+
+    // main_formatos.cpp: the widgets, their arrangement, the shared scrolling and highlight.
+    void creaTitulos(QVBoxLayout* l);
+    void creaFormatos(QVBoxLayout* l);
+    QWidget* creaFormato(int formato, QWidget* cabecera);
+    QWidget* creaMetodo(QWidget* padre);
+    QComboBox* creaHuso(const char* clave, std::initializer_list<int> husos, int porOmision);
+    void nombraHusos();
+    void creaBotones(QVBoxLayout* l);
+    void conectaCaja(CajaCoordenada* caja, int k);
+    void organiza();
+    void igualaFilas();
     void desplazaTodas(int valor);
     void ajustaDesplazamiento();
     void resalta(int linea);
     void marca(int formato, const QString& estado);
+    void senala(const Fallo& f);
+
+    // main_tabla.cpp: paste and copy as a spreadsheet does, and the three boxes' Deshacer.
+    void pegaTabla(int k, const QString& texto);
+    void deshace(int k);
+
+    // main.cpp: the commands.
+    std::variant<Columnas3, Fallo> leeCajas(int indice) const;
+    std::variant<Resultado, Fallo> calcula(int indice, const Columnas3& entrada);
+    void muestra(int indice, Resultado r);
     bool transforma(int indice);
-    QWidget* creaMetodo(QWidget* padre);
+    bool recalcula();
+    QString estadoDeDatos(int indice);
+    Rotulos rotulos() const { return {metodo_ == Metodo::RejillaOficial, husos_}; }
+    QString nombreMetodo(Metodo m) const;
+    void ponCaja(int k, const QString& texto);
+    void CargaColumnas(int formato, Columnas3 puntos);
+    void avisa(const QString& texto, Icono icono, bool conPitido);
 
     Dialogos& dialogos_;
     ConjuntoDatos datos_;
     RutasCompartidas rutas_;
-    int formatoEntrada_ = 0;
-    std::array<CajaCoordenada*, 18> Coord{};
-    std::array<QPushButton*, 6> Transform{};
-    std::array<QGroupBox*, 6> marcos_{};
+    std::array<CajaCoordenada*, NumCajas> Coord{};
+    std::array<QPushButton*, NumFormatos> Transform{};
+    std::array<QWidget*, NumFormatos> marcos_{};
+    std::array<QWidget*, NumFormatos> titulos_{}; // each format's title, or its choice of zone
+    QGridLayout* rejillaEd50_ = nullptr;
+    QVBoxLayout* grupos_ = nullptr; // the ED50 group above the WGS84 one
+    bool ancha_ = false; // the four ED50 formats in one row
     QScrollBar* desplazamiento_ = nullptr;
+    MargenPuntos* margen_ = nullptr;
     QLabel* estado_ = nullptr;
-    int formatoMarcado_ = 0;
     int puntoResaltado_ = -1;
     bool desplazando_ = false;
     Metodo metodo_ = Metodo::SieteParametros;
     QComboBox* eleccionMetodo_ = nullptr;
+    // The zones of formats 2 and 7, chosen in their titles and remembered.
+    QComboBox* husoEd50_ = nullptr;
+    QComboBox* husoUtm_ = nullptr;
+    Husos husos_;
     std::unique_ptr<Rejilla> rejilla_; // null when the grids cannot be read
-    int ultimoTransformado_ = -1;     // the index of the last transformation that succeeded
+    int ultimoTransformado_ = -1;      // the index of the last transformation that succeeded
+    Metodo metodoResultados_ = Metodo::SieteParametros; // the method it used
+    bool resultadosEnCajas_ = false;   // the boxes show what it wrote, untouched
+    bool escribiendo_ = false;         // the window itself writes the boxes
+    // The last table pasted: its format and each box's undo steps right after it.
+    struct Pegado {
+        int formato;
+        std::array<int, 3> pasos;
+    };
+    std::optional<Pegado> pegado_;
 };

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n) 
     const auto r = LeeCajas(c1, c2, c3);
     if (const auto* f = std::get_if<FalloLectura>(&r)) {
         EXIGE(f->mensaje == MensajeDistintoNumero || f->mensaje == MensajeNoNumerico ||
-              f->mensaje == MensajeCajaDemasiadoLarga);
+              f->mensaje == MensajeDemasiadosPuntos);
         return 0;
     }
     const Columnas3& col = std::get<Columnas3>(r);
