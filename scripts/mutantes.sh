@@ -20,7 +20,7 @@ fuente=$dir/fuente
 # the build folder inside the copy: compiler commands read as in the tree's own build/, so that a
 # compiler cache serves both
 obra=$fuente/build
-lista=$raiz/tests/mutantes.txt
+lista=$dir/mutantes.txt # the list as it stood at the start: it may be edited while the run goes on
 espera=${ORVALO_MUTANTES_ESPERA:-120}
 # the package test is slow, and the layer check reads only the includes, which no mutant
 # changes; nothing else needs a display
@@ -87,6 +87,7 @@ prueba() {
 }
 
 copia
+cp "$raiz/tests/mutantes.txt" "$lista"
 lanzador=()
 [ -n "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && lanzador=(-DCMAKE_CXX_COMPILER_LAUNCHER="$CMAKE_CXX_COMPILER_LAUNCHER")
 if ! cmake -S "$fuente" -B "$obra" -DCMAKE_BUILD_TYPE=Release "${lanzador[@]}" >"$dir/cmake.log" 2>&1; then
