@@ -22,6 +22,7 @@ TEST(LeeCajas, LineasYMensajes) {
         {"línea vacía", "", "0", "0", MensajeNoNumerico, {}},
         {"tres cajas vacías", "", "", "", MensajeNoNumerico, {}},
         {"línea en blanco al final de una caja", "1\r\n2\r\n", "1\r\n2", "1\r\n2", MensajeDistintoNumero, {}},
+        {"tercera caja con más líneas", "1", "1", "1\r\n2", MensajeDistintoNumero, {}},
         {"línea en blanco al final de las tres", "1\r\n2\r\n", "1\r\n2\r\n", "1\r\n2\r\n", MensajeNoNumerico, {}},
         {"coma en la segunda caja", "1\r\n2", "1\r\n2,5", "1\r\n2", MensajeNoNumerico, {}},
         {"dos puntos, LF delante de la segunda línea", "1\r\n2", "3\r\n 4 ", "5\r\n6", "", {1, 2}},

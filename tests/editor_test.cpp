@@ -75,6 +75,8 @@ TEST_F(EditorPrueba, Abrir) {
         {"LF", "3\n1,2,3", QStringLiteral("3\n1,2,3")},
         {"Latin-1", "a\xf1o\xa0", QStringLiteral("a\u00f1o\u00a0")},
         {"UTF-8 demasiado largo es Latin-1", "\xc1\x81", QStringLiteral("\u00c1\u0081")},
+        {"UTF-8 de tres bytes demasiado largo es Latin-1", "\xe0\x80\xaf", QStringLiteral("\u00e0\u0080\u00af")},
+        {"suplente en UTF-8 es Latin-1", "\xed\xa0\x80", QStringLiteral("\u00ed\u00a0\u0080")},
         {"UTF-8", "\xc3\xb1", QStringLiteral("\u00f1")},
     };
     for (const Caso& c : casos) {

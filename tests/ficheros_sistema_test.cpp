@@ -52,8 +52,8 @@ TEST_F(Carpeta, CadaClaseDeDestino) {
         bool guarda;
         std::function<void()> comprueba;
     } casos[] = {
-        {"fichero existente", [&] { EscribeFichero(Ruta("f"), "viejo"); ::chmod(Ruta("f").c_str(), 0640); },
-         Ruta("f"), Ruta("f"), true, [&] { EXPECT_EQ(Modo(Ruta("f")) & 07777, 0640u); }},
+        {"fichero existente", [&] { EscribeFichero(Ruta("f"), "viejo"); ::chmod(Ruta("f").c_str(), 02640); },
+         Ruta("f"), Ruta("f"), true, [&] { EXPECT_EQ(Modo(Ruta("f")) & 07777, 02640u); }},
         {"fichero nuevo", [] {}, Ruta("nuevo"), Ruta("nuevo"), true,
          [&] { EXPECT_EQ(Modo(Ruta("nuevo")) & 07777, 0666u & ~umask_); }},
         {"enlace", [&] { EscribeFichero(Ruta("destino"), "viejo"); fs::create_symlink(Ruta("destino"), Ruta("enlace")); },

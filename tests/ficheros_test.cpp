@@ -24,7 +24,7 @@ TEST(LeeFicheroEntrada, CasosDelFormato) {
         {"0.5 es 0", "0.5\r\n1,2,3", 0, FalloEntrada::IdentificadorNoReconocido, 0},
         {"7", "7\r\n1,2,3", 0, FalloEntrada::IdentificadorNoReconocido, 0},
         {"texto", "hola\r\n1,2,3", 0, FalloEntrada::IdentificadorNoReconocido, 0},
-        {"fuera del rango de 16 bits", "40000\r\n1,2,3", 0, FalloEntrada::General, 0},
+        {"fuera del rango de 16 bits", "32768\r\n1,2,3", 0, FalloEntrada::General, 0},
         {"línea en blanco al final", "3\r\n1,2,3\r\n\r\n", 0, FalloEntrada::General, 0},
         // one point a line: a line of two or four values never borrows from or lends to the next
         {"línea de dos valores", "1\r\n1,2\r\n3,4,5", 0, FalloEntrada::General, 0},
@@ -62,6 +62,11 @@ TEST(LeeFicheroEntrada, CasosDelFormato) {
     EXPECT_EQ(punto.puntos.c1, csv.puntos.c1);
     EXPECT_EQ(punto.puntos.c2, csv.puntos.c2);
     EXPECT_EQ(punto.puntos.c3, csv.puntos.c3);
+    // a long identifier is quoted up to 200 characters, whole: 199 letters and a euro sign
+    EXPECT_EQ(std::get<FalloEntrada>(LeeFicheroEntrada(std::string(199, 'a') + "\xe2\x82\xac" "b\r\n1,2,3")).mensaje,
+              " El indicador de tipo de datos " + std::string(199, 'a') + "\xe2\x82\xac... no es reconocido ");
+    // a refused value is quoted with its control characters, DEL too, as "?"
+    EXPECT_EQ(std::get<FalloEntrada>(LeeFicheroEntrada("3\r\n1\x7f~\t,1,2")).rechazo->texto, "1?~?");
 }
 
 TEST(LeeFicheroEntrada, LimiteDePuntosDeLaVentana) {
@@ -70,6 +75,23 @@ TEST(LeeFicheroEntrada, LimiteDePuntosDeLaVentana) {
     EXPECT_EQ(std::get<FicheroEntrada>(LeeFicheroEntrada(contenido)).puntos.c1.size(), 32766u);
     contenido += "\r\n1,2,3";
     EXPECT_EQ(std::get<FalloEntrada>(LeeFicheroEntrada(contenido)).tipo, FalloEntrada::General);
+}
+
+// The same points and lines whatever pieces the bytes arrive in.
+TEST(LectorEntrada, CualquierTrozoDaLosMismosPuntos) {
+    const std::vector<std::vector<std::string>> casos{
+        {"3\r", "\n40,-3,0\r", "\n41,-3,0"}, // CR LF split between two pieces: one line end
+        {"3", "\r\n4", "0,-3,0\r\n41", ",-3,0\r\n"},
+    };
+    for (const auto& trozos : casos) {
+        LectorEntrada lector;
+        for (const std::string& t : trozos) lector.Lee(t);
+        lector.Termina();
+        EXPECT_EQ(lector.TotalRechazos(), 0) << trozos[1];
+        const LectorEntrada::Puntos p = lector.TomaPuntos();
+        EXPECT_EQ(p.lineas, (std::vector<std::int64_t>{2, 3})) << trozos[1];
+        EXPECT_EQ(p.valores.c1, (Columna{40, 41})) << trozos[1];
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <filesystem>
+#include <regex>
 
 #include <clocale>
 #include <csignal>
@@ -29,6 +30,11 @@ TEST_F(Lote, CadaFormatoComoLaVentana) {
         ASSERT_EQ(Ejecuta({RutaDatos(std::string("entrada-") + n + ".txt"), destino}), 0) << errores_.str();
         EXPECT_EQ(LeeFichero(destino), LeeFichero(RutaDatos(std::string("salida-") + n + ".txt"))) << n;
     }
+    // each value is first rounded as its box shows it: a fourth decimal changes nothing
+    const std::string entrada = std::regex_replace(LeeFichero(RutaDatos("entrada-1.txt")), std::regex("\\.\\d{3}\\b"), "$&4");
+    ASSERT_NE(entrada.find(".9174,"), std::string::npos);
+    ASSERT_EQ(Ejecuta({"-"}, entrada), 0) << errores_.str();
+    EXPECT_EQ(salida_.str(), LeeFichero(RutaDatos("salida-1.txt")));
     EXPECT_EQ(Entradas(), 7u);
 }
 
@@ -289,6 +295,12 @@ TEST_F(Lote, DiagnosticosPorLinea) {
     EXPECT_EQ(LeeFichero(Ruta("mapa.kml")), "anterior"); // maps too are all or nothing
     EXPECT_EQ(Ejecuta({"--nombres", "-"}, "3\r\n" + std::string(64, 'n') + ",40,-3,0"), 0); // 64 are a name
     EXPECT_EQ(Ejecuta({"--kml"}), 2);
+    // the closing message describes the first arithmetic fault: of its block, and of the blocks
+    std::string dos = "1\r\n500000,12000000,0\r\n500000,-2.03e16,0";
+    for (int i = 0; i < 4094; ++i) dos += "\r\n440000,4474000,100";
+    dos += "\r\n500000,-2.03e16,0"; // point 4097, the second block
+    EXPECT_EQ(Ejecuta({"-"}, dos), 1);
+    EXPECT_TRUE(errores_.str().ends_with("lejos del meridiano central. No se ha modificado ning\xc3\xban dato.\n")) << errores_.str();
 }
 
 TEST_F(Lote, CienMilPuntosConDosLineasMalas) {
@@ -305,11 +317,11 @@ TEST_F(Lote, CienMilPuntosConDosLineasMalas) {
     entrada.replace(entrada.find(",,"), 2, ",4474000,");
     ASSERT_EQ(Ejecuta({"-"}, entrada), 0) << errores_.str();
     EXPECT_EQ(salida_.str().size(), 100000u * 227 - 2);
-    // more than twenty: the rest counted
+    // more than twenty, refused values and arithmetic faults: the rest counted
     std::string malas = "1";
-    for (int i = 0; i < 25; ++i) malas += "\r\nx,1,2";
+    for (int i = 0; i < 25; ++i) malas += i % 2 ? "\r\n500000,12000000,0" : "\r\nx,1,2";
     EXPECT_EQ(Ejecuta({"-"}, malas), 1);
-    EXPECT_NE(errores_.str().find("-:21: campo 1"), std::string::npos);
+    EXPECT_NE(errores_.str().find("-:21: error aritm"), std::string::npos);
     EXPECT_EQ(errores_.str().find("-:22: campo 1"), std::string::npos);
     EXPECT_NE(errores_.str().find("-: y 5 l\xc3\xadneas m\xc3\xa1s con errores\n"), std::string::npos);
 }

@@ -110,6 +110,8 @@ TEST_F(VentanaPrincipal, FallosDeLaTransformacionNoCambianNada) {
         {"mensaje A, sin cambios", 0, QStringLiteral("1\n2"), QStringLiteral("1"), QStringLiteral("1\n2"), MensajeDistintoNumero},
         {"mensaje B nombra la línea y la columna", 1, QStringLiteral("1\n2"), QStringLiteral("1\n2x5"), QStringLiteral("1\n2"),
          MensajeNoNumerico + "\r\n L\xc3\xadnea 2 de la columna Y."},
+        {"línea 1 de la columna h", 0, QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("h"),
+         MensajeNoNumerico + "\r\n L\xc3\xadnea 1 de la columna h."},
         {"el punto 2 sobre el eje polar", 3, QStringLiteral("6378388\n0"), QStringLiteral("0\n0"), QStringLiteral("0\n6356911"),
          " \xc2\xa1" "Error aritm\xc3\xa9tico en la transformaci\xc3\xb3n! \r\n Punto 2 (entrado en Cartesianas geoc\xc3\xa9ntricas "
          "ED50): punto sobre el eje polar: divisi\xc3\xb3n por cero.\r\n No se ha modificado ning\xc3\xban dato."},
@@ -278,6 +280,21 @@ TEST_F(VentanaPrincipal, LaLineaKDeCadaCajaEsElPuntoK) {
     Escribe(0, QString());
     ::Caja(ventana, 1)->setTextCursor(QTextCursor(::Caja(ventana, 1)->document()->findBlockByNumber(0)));
     EXPECT_TRUE(::Caja(ventana, 0)->extraSelections().isEmpty()); // an empty box shows no bar
+    // a point moved to just below the view of the shortest box is brought into its view
+    CuarentaPuntos(ventana);
+    Desplazamiento()->setValue(0);
+    QPlainTextEdit* alta = ::Caja(ventana, 0);
+    QPlainTextEdit* corta = ::Caja(ventana, 0);
+    for (int k = 0; k < 18; ++k) {
+        if (::Caja(ventana, k)->viewport()->height() > alta->viewport()->height()) alta = ::Caja(ventana, k);
+        if (::Caja(ventana, k)->viewport()->height() < corta->viewport()->height()) corta = ::Caja(ventana, k);
+    }
+    for (int linea = 0; linea < 40; ++linea) {
+        alta->setTextCursor(QTextCursor(alta->document()->findBlockByNumber(linea)));
+        const QRect r = corta->cursorRect(QTextCursor(corta->document()->findBlockByNumber(linea)));
+        EXPECT_LE(r.bottom(), corta->viewport()->height()) << linea;
+        EXPECT_GE(r.top(), 0) << linea;
+    }
 }
 
 TEST_F(VentanaPrincipal, PegarYCopiarComoUnaHojaDeCalculo) {
@@ -291,12 +308,20 @@ TEST_F(VentanaPrincipal, PegarYCopiarComoUnaHojaDeCalculo) {
     Transforma(0);
     EXPECT_TRUE(dialogos.mensajes.empty());
     EXPECT_TRUE(Estado(ventana).startsWith(QStringLiteral("2 puntos desde UTM huso 30"))) << Estado(ventana).toStdString();
-    // one column ending with a line end leaves no empty last line
-    QMimeData columna;
-    columna.setText(QStringLiteral("1\n2\n"));
-    Escribe(3, QString());
-    ::Caja(ventana, 3)->insertFromMimeData(&columna);
-    EXPECT_EQ(Caja(3), QStringLiteral("1\n2"));
+    // one column ending with a line end (LF or CR LF) leaves no empty last line; a row of four
+    // values is no table: it is pasted as it is
+    struct Pegado {
+        QString texto, caja;
+    } pegados[] = {{QStringLiteral("1\n2\n"), QStringLiteral("1\n2")},
+                   {QStringLiteral("1\r\n2\r\n"), QStringLiteral("1\n2")},
+                   {QStringLiteral("1\t2\t3\t4"), QStringLiteral("1\t2\t3\t4")}};
+    for (const Pegado& p : pegados) {
+        QMimeData columna;
+        columna.setText(p.texto);
+        Escribe(3, QString());
+        ::Caja(ventana, 3)->insertFromMimeData(&columna);
+        EXPECT_EQ(Caja(3), p.caja) << p.texto.toStdString();
+    }
     // "Copiar tabla": a header row and one row a point, tab-separated
     Transforma(2);
     QMenu* menu = ::Caja(ventana, 5)->menuContextual();

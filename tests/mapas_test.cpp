@@ -108,4 +108,21 @@ TEST_F(Mapas, GdalLosConvierteAGpxYGeoPackage) {
     }
 }
 
+// Points are converted in blocks of thousands: the features of all blocks make one array.
+TEST_F(Mapas, GeoJsonDeVariosBloques) {
+    std::string entrada = "3";
+    for (int i = 0; i < 9999; ++i) entrada += "\r\n40.3,-3.3,100";
+    entrada += "\r\nFin\\1,40.3,-3.3,100"; // a backslash in a name, escaped
+    const std::string geojson = Ruta("p.geojson");
+    ASSERT_EQ(Ejecuta({"--nombres", "--geojson", geojson, "-"}, entrada), 0) << errores_.str();
+    QFile j(QString::fromStdString(geojson));
+    ASSERT_TRUE(j.open(QIODevice::ReadOnly));
+    QJsonParseError error;
+    const QJsonArray puntos = QJsonDocument::fromJson(j.readAll(), &error)[QStringLiteral("features")].toArray();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    ASSERT_EQ(puntos.size(), 10000);
+    EXPECT_EQ(puntos[9999][QStringLiteral("properties")][QStringLiteral("name")].toString(), QStringLiteral("Fin\\1"));
+    EXPECT_EQ(puntos[9998][QStringLiteral("properties")][QStringLiteral("name")].toString(), QStringLiteral("9999"));
+}
+
 } // namespace

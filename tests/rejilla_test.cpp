@@ -34,19 +34,26 @@ TEST_F(Oficial, ValoresConocidos) {
         const char* nombre;
         double latitud, longitud; // ED50, pseudo-sexagesimal
         double latitudEtrs89, longitudEtrs89, altura; // degrees, m
+        double x, y, z; // Cartesian ETRS89 on GRS80 of those three, m
     } casos[] = {
-        {"Madrid", 40.250048, -3.421368, 40.415618706, -3.705109140, 151.112},
-        {"C\xc3\xa1" "diz", 36.31372, -6.171896, 36.525722618, -6.289956036, 144.921},
-        {"Palma", 39.341056, 2.390072, 39.568424734, 2.649096652, 149.035},
+        {"Madrid", 40.250048, -3.421368, 40.415618706, -3.705109140, 151.112, 4852865.7970, -314255.3023, 4113328.3849},
+        {"C\xc3\xa1" "diz", 36.31372, -6.171896, 36.525722618, -6.289956036, 144.921, 5100718.6355, -562219.5419, 3775314.9512},
+        {"Palma", 39.341056, 2.390072, 39.568424734, 2.649096652, 149.035, 4918223.4818, 227558.4941, 4041257.5254},
     };
     for (const Caso& c : casos) {
         const ConjuntoDatos d = TransformaOficial(3, Columnas3{{c.latitud}, {c.longitud}, {100}}, *rejilla);
         EXPECT_NEAR(Grados(d.Columnas[12][0]), c.latitudEtrs89, 2e-9) << c.nombre;
         EXPECT_NEAR(Grados(d.Columnas[13][0]), c.longitudEtrs89, 2e-9) << c.nombre;
         EXPECT_NEAR(d.Columnas[14][0], c.altura, 6e-4) << c.nombre;
+        EXPECT_NEAR(d.Columnas[15][0], c.x, 1e-3) << c.nombre;
+        EXPECT_NEAR(d.Columnas[16][0], c.y, 1e-3) << c.nombre;
+        EXPECT_NEAR(d.Columnas[17][0], c.z, 1e-3) << c.nombre;
         // the ED50 formats are those of the seven-parameter pipeline
         const ConjuntoDatos siete = Transforma(3, Columnas3{{c.latitud}, {c.longitud}, {100}});
         for (std::size_t k = 0; k < 12; ++k) EXPECT_EQ(d.Columnas[k], siete.Columnas[k]) << c.nombre << " " << k;
+        // entered as Cartesian ED50, the same point
+        const ConjuntoDatos cuatro = TransformaOficial(4, Columnas3{siete.Columnas[9], siete.Columnas[10], siete.Columnas[11]}, *rejilla);
+        EXPECT_NEAR(Grados(cuatro.Columnas[12][0]), c.latitudEtrs89, 2e-9) << c.nombre;
     }
 }
 
@@ -100,7 +107,7 @@ TEST_F(Oficial, FueraDeLaRejillaNadaSeConvierteEnSilencio) {
         Columnas3 puntos;
         std::size_t punto;
     } casos[] = {
-        {"Canarias, el segundo", 3, {{40.25, 28.06}, {-3.42, -15.25}, {0, 0}}, 2},
+        {"Canarias, el segundo y el tercero", 3, {{40.25, 28.06, 28.1}, {-3.42, -15.25, -15.4}, {0, 0, 0}}, 2},
         {"Par\xc3\xads", 3, {{48.51}, {2.21}, {0}}, 1},
         {"en ETRS89, mar abierto", 5, {{40, 38}, {-3, -15}, {0, 0}}, 2},
         {"Melilla, al sur del rect\u00e1ngulo", 3, {{35.1733}, {-2.5619}, {0}}, 1},

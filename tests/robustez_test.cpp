@@ -40,6 +40,8 @@ TEST(Bordes, CadaTuberiaTerminaConSuPuntoOSuFallo) {
         {"cuadrante de meridiano", 2, 400000, 10001000, 0, "no converge", 0, 0},
         {"cerca del polo y lejos del meridiano", 1, 600000, 9999000, 0, "no converge", 0, 0},
         {"norte 1e300 termina", 1, 600000, 1e300, 0, "no converge", 0, 0},
+        {"norte de 12000 km: latitud de 108 grados", 1, 500000, 12000000, 0, "la serie no converge", 0, 0},
+        {"norte en que el pie oscila entre dos valores", 1, 500000, -2.03e16, 0, "pie de la perpendicular no converge", 0, 0},
         {"valores enormes", 6, 1e300, 1e300, 1e300, "desbordamiento", 0, 0},
     };
     for (const Caso& c : casos) {
