@@ -5,6 +5,7 @@
 #include "texto/codificacion.h"
 
 #include <charconv>
+#include <string_view>
 
 namespace {
 
@@ -20,13 +21,15 @@ std::string Xml(const std::string& t) {
             i += 2;
             continue;
         }
+        std::string_view entidad;
         switch (c) {
-        case '&': r += "&amp;"; break;
-        case '<': r += "&lt;"; break;
-        case '>': r += "&gt;"; break;
-        case '"': r += "&quot;"; break;
-        default: r += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        case '&': entidad = "&amp;"; break;
+        case '<': entidad = "&lt;"; break;
+        case '>': entidad = "&gt;"; break;
+        case '"': entidad = "&quot;"; break;
+        default: r += static_cast<unsigned char>(c) < 0x20 ? ' ' : c; continue;
         }
+        r.append(entidad.data(), entidad.size()); // appended by size: g++ 12 warns wrongly on literals here
     }
     return r;
 }
