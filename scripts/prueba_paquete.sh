@@ -69,8 +69,8 @@ for m in orvalo orvalo-lote; do
   [ -f "$usr/share/man/man1/$m.1.gz" ] || falla "falta $m.1.gz"
   mandoc -Tlint -Wwarning "$usr/share/man/man1/$m.1.gz" || falla "mandoc: avisos en $m.1"
 done
-man -l "$usr/share/man/man1/orvalo-lote.1.gz" 2>/dev/null | grep 'orvalo-lote \[--rejilla\]' >/dev/null
-man -l "$usr/share/man/man1/orvalo.1.gz" 2>/dev/null | grep 'orvalo.lote(1)' >/dev/null
+man -l "$usr/share/man/man1/orvalo-lote.1.gz" 2>/dev/null | grep -E 'orvalo-lote +\[--rejilla\]' >/dev/null || falla "man no muestra la sinopsis de orvalo-lote"
+man -l "$usr/share/man/man1/orvalo.1.gz" 2>/dev/null | grep 'orvalo.lote(1)' >/dev/null || falla "orvalo.1 no remite a orvalo-lote(1)"
 
 desktop-file-validate "$usr/share/applications/es.orvalo.Orvalo.desktop"
 metainfo="$usr/share/metainfo/es.orvalo.Orvalo.metainfo.xml"
