@@ -17,7 +17,7 @@ namespace {
 
 // Runs `mira` on the file dialog once it is up, then cancels it.
 void Mira(const std::function<void(QFileDialog&)>& mira) {
-    QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, [mira] { // a copy: the caller's function is gone once the dialog runs
         auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (d == nullptr) {
             ADD_FAILURE() << "no hay di\u00e1logo de ficheros";
