@@ -82,13 +82,6 @@ TEST(UtmContraProj, DirectaEInversaDentroDelHuso) {
     }
 }
 
-// PROJ's grid coordinates of a geodetic column pair (pseudo-sexagesimal) at point i.
-PJ_COORD ProyectaProj(const Proj& proj, const Columna& latitudes, const Columna& longitudes, std::size_t i) {
-    const double lat = PseudoARadianes(latitudes[i]) / PiSistema * M_PI;
-    const double lon = PseudoARadianes(longitudes[i]) / PiSistema * M_PI;
-    return proj_trans(proj.pj, PJ_FWD, proj_coord(lon, lat, 0, 0));
-}
-
 // The pipelines' UTM columns are PROJ's projection of their geodetic columns, in the zones
 // chosen; entering format 7 gives back the geodetic WGS84 position it was made from.
 TEST(UtmContraProj, FormatosDeLasTuberias) {
@@ -97,31 +90,28 @@ TEST(UtmContraProj, FormatosDeLasTuberias) {
     for (int huso : {29, 30, 31}) {
         const Husos husos{huso == 30 ? 31 : 29, huso};
         const ConjuntoDatos d = Transforma(3, ed50, husos);
-        const Proj ed50Proj("+proj=utm +zone=" + std::to_string(husos.ed50) + " +ellps=intl");
-        const Proj wgs84Proj("+proj=utm +zone=" + std::to_string(huso) + " +ellps=WGS84");
-        auto dentro = [&](const Columna& longitudes, std::size_t i, int z) {
-            return std::fabs(PseudoAGrados(longitudes[i]) - (6 * z - 183)) <= 3.5;
-        };
-        for (std::size_t i = 0; i < 4; ++i) {
-            if (dentro(d.Columnas[ColumnaGeoEd50 + 1], i, husos.ed50)) {
-                const PJ_COORD a = ProyectaProj(ed50Proj, d.Columnas[ColumnaGeoEd50], d.Columnas[ColumnaGeoEd50 + 1], i);
-                EXPECT_NEAR(d.Columnas[ColumnaUtmEd50][i], a.enu.e, Tolerancia) << huso << " " << i;
-                EXPECT_NEAR(d.Columnas[ColumnaUtmEd50 + 1][i], a.enu.n, Tolerancia) << huso << " " << i;
-            }
-            if (!dentro(d.Columnas[ColumnaGeoWgs84 + 1], i, huso)) continue;
-            const PJ_COORD b = ProyectaProj(wgs84Proj, d.Columnas[ColumnaGeoWgs84], d.Columnas[ColumnaGeoWgs84 + 1], i);
-            EXPECT_NEAR(d.Columnas[ColumnaUtmWgs84][i], b.enu.e, Tolerancia) << huso << " " << i;
-            EXPECT_NEAR(d.Columnas[ColumnaUtmWgs84 + 1][i], b.enu.n, Tolerancia) << huso << " " << i;
-            EXPECT_EQ(d.Columnas[ColumnaUtmWgs84 + 2][i], d.Columnas[ColumnaGeoWgs84 + 2][i]) << "la h del grupo";
-        }
         const std::size_t k = ColumnaUtmWgs84;
         const ConjuntoDatos v = Transforma(7, Columnas3{d.Columnas[k], d.Columnas[k + 1], d.Columnas[k + 2]}, husos);
-        for (std::size_t c = ColumnaGeoWgs84; c < ColumnaGeoWgs84 + 3; ++c)
+        const struct {
+            std::size_t geo, utm;
+            int huso;
+            const char* elipsoide;
+        } grupos[] = {{ColumnaGeoEd50, ColumnaUtmEd50, husos.ed50, "intl"}, {ColumnaGeoWgs84, k, huso, "WGS84"}};
+        for (const auto& g : grupos) {
+            const Proj proj("+proj=utm +zone=" + std::to_string(g.huso) + " +ellps=" + g.elipsoide);
             for (std::size_t i = 0; i < 4; ++i) {
-                if (dentro(d.Columnas[ColumnaGeoWgs84 + 1], i, huso)) {
-                    EXPECT_NEAR(v.Columnas[c][i], d.Columnas[c][i], 1e-9) << huso << " " << c;
-                }
+                const Columna &lat = d.Columnas[g.geo], &lon = d.Columnas[g.geo + 1];
+                if (std::fabs(PseudoAGrados(lon[i]) - (6 * g.huso - 183)) > 3.5) continue; // outside the zone
+                const PJ_COORD a = proj_trans(proj.pj, PJ_FWD, proj_coord(PseudoAGrados(lon[i]) * M_PI / 180,
+                                                                          PseudoAGrados(lat[i]) * M_PI / 180, 0, 0));
+                EXPECT_NEAR(d.Columnas[g.utm][i], a.enu.e, Tolerancia) << huso << " " << g.elipsoide << " " << i;
+                EXPECT_NEAR(d.Columnas[g.utm + 1][i], a.enu.n, Tolerancia) << huso << " " << g.elipsoide << " " << i;
+                EXPECT_EQ(d.Columnas[g.utm + 2][i], d.Columnas[g.geo + 2][i]) << "la h del grupo";
+                if (g.utm != k) continue;
+                for (std::size_t c = g.geo; c < g.geo + 3; ++c)
+                    EXPECT_NEAR(v.Columnas[c][i], d.Columnas[c][i], 1e-9) << huso << " " << c << " " << i;
             }
+        }
     }
 }
 
