@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <filesystem>
 
 #include <unistd.h>
 
@@ -59,13 +58,12 @@ ssize_t __wrap_read(int fd, void* b, size_t n) { return Falla("read") ? -1 : __r
 
 namespace {
 
-namespace fs = std::filesystem;
-
 using Fallos = ConCarpeta;
 
 // A save that fails at any step is reported with its cause; the old file stays and no
-// temporary file is left behind.
-TEST_F(Fallos, GuardarQueFallaDejaElFicheroAnterior) {
+// temporary file is left behind. A read that fails after the first block is an error, never
+// the end of the file.
+TEST_F(Fallos, GuardarOLeerQueFallaDejaElFicheroAnterior) {
     struct Caso {
         Fallo fallo;
         std::string descripcion;
@@ -73,29 +71,21 @@ TEST_F(Fallos, GuardarQueFallaDejaElFicheroAnterior) {
         {{"fsync", EIO}, "error de entrada o salida"},
         {{"close", EDQUOT}, "se ha superado la cuota de disco"},
         {{"rename", EACCES}, "permiso denegado"},
+        {{"read", EIO, 1}, "error de entrada o salida"},
     };
     for (const Caso& c : casos) {
-        EscribeFichero(Ruta("f.txt"), "anterior");
+        const bool lee = c.fallo.llamada == "read";
+        EscribeFichero(Ruta("f.txt"), lee ? std::string(200000, 'x') : "anterior");
+        std::string bytes = "sin tocar";
         fallo = c.fallo;
-        const ErrorFichero e = GuardaFichero(Ruta("f.txt"), "nuevo");
+        const ErrorFichero e = lee ? LeeFicheroEntero(Ruta("f.txt"), 1 << 20, bytes) : GuardaFichero(Ruta("f.txt"), "nuevo");
         fallo = {};
-        EXPECT_EQ(e.tipo, ErrorFichero::NoSeEscribe) << c.fallo.llamada;
+        EXPECT_EQ(e.tipo, lee ? ErrorFichero::NoSeLee : ErrorFichero::NoSeEscribe) << c.fallo.llamada;
         EXPECT_EQ(e.descripcion, c.descripcion) << c.fallo.llamada;
-        EXPECT_EQ(LeeFichero(Ruta("f.txt")), "anterior") << c.fallo.llamada;
+        EXPECT_EQ(bytes, "sin tocar") << c.fallo.llamada;
+        if (!lee) { EXPECT_EQ(LeeFichero(Ruta("f.txt")), "anterior") << c.fallo.llamada; }
         EXPECT_EQ(Entradas(), 1u) << c.fallo.llamada;
     }
-}
-
-// A read that fails after the first block is an error, never the end of the file.
-TEST_F(Fallos, LecturaQueFallaAMitad) {
-    EscribeFichero(Ruta("f.txt"), std::string(200000, 'x'));
-    std::string bytes = "sin tocar";
-    fallo = {"read", EIO, 1};
-    const ErrorFichero e = LeeFicheroEntero(Ruta("f.txt"), 1 << 20, bytes);
-    fallo = {};
-    EXPECT_EQ(e.tipo, ErrorFichero::NoSeLee);
-    EXPECT_EQ(e.descripcion, "error de entrada o salida");
-    EXPECT_EQ(bytes, "sin tocar");
 }
 
 } // namespace

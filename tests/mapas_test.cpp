@@ -20,28 +20,40 @@ const std::string Ciudades = "3\r\nV\xc3\xa9rtice \"Madrid\",40.250048,-3.421368
 
 using Mapas = Lote;
 
+// A GeoJSON file's features, as a map viewer reads them.
+QJsonArray Rasgos(const std::string& ruta) {
+    QFile j(QString::fromStdString(ruta));
+    EXPECT_TRUE(j.open(QIODevice::ReadOnly)) << ruta;
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(j.readAll(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    EXPECT_EQ(doc[QStringLiteral("type")].toString(), QStringLiteral("FeatureCollection"));
+    return doc[QStringLiteral("features")].toArray();
+}
+
+// Names and positions read back; points are converted in blocks of thousands: the features of
+// all blocks make one array.
 TEST_F(Mapas, KmlYGeoJsonLeidosDeVuelta) {
     const std::string kml = Ruta("p.kml"), geojson = Ruta("p.geojson");
+    std::string entrada = Ciudades;
+    for (int i = 0; i < 9996; ++i) entrada += "\r\n40.3,-3.3,100";
+    entrada += "\r\nFin\\1,40.3,-3.3,100"; // a backslash in a name, escaped
     for (bool oficial : {false, true}) {
         std::vector<std::string> args{"--nombres", "--kml", kml, "--geojson", geojson, "-"};
         if (oficial) args.insert(args.begin(), "--rejilla");
-        ASSERT_EQ(Ejecuta(args, Ciudades), 0) << errores_.str();
+        ASSERT_EQ(Ejecuta(args, entrada), 0) << errores_.str();
         // the output lines start with the name, or the point's number
         const std::string salida = salida_.str();
         EXPECT_EQ(salida.rfind("V\xc3\xa9rtice \"Madrid\";  440287.752,", 0), 0u) << salida;
         EXPECT_NE(salida.find("\r\n2;  205530.254,"), std::string::npos);
         EXPECT_NE(salida.find("\r\nP<1>&;  985484.800,"), std::string::npos);
 
-        QFile j(QString::fromStdString(geojson));
-        ASSERT_TRUE(j.open(QIODevice::ReadOnly));
-        QJsonParseError error;
-        const QJsonDocument doc = QJsonDocument::fromJson(j.readAll(), &error);
-        ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
-        EXPECT_EQ(doc[QStringLiteral("type")].toString(), QStringLiteral("FeatureCollection"));
-        const QJsonArray puntos = doc[QStringLiteral("features")].toArray();
-        ASSERT_EQ(puntos.size(), 3);
-        const QStringList nombres{QStringLiteral("V\u00e9rtice \"Madrid\""), QStringLiteral("2"), QStringLiteral("P<1>&")};
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(puntos[i][QStringLiteral("properties")][QStringLiteral("name")].toString(), nombres[i]);
+        const QJsonArray puntos = Rasgos(geojson);
+        ASSERT_EQ(puntos.size(), 10000);
+        const QStringList nombres{QStringLiteral("V\u00e9rtice \"Madrid\""), QStringLiteral("2"), QStringLiteral("P<1>&"),
+                                  QStringLiteral("9999"), QStringLiteral("Fin\\1")};
+        for (int i : {0, 1, 2, 9998, 9999})
+            EXPECT_EQ(puntos[i][QStringLiteral("properties")][QStringLiteral("name")].toString(), nombres[i < 3 ? i : i - 9995]);
         // RFC 7946: longitude first; the official Madrid is the IGN's (40.415618706, -3.705109140, 151.112)
         const QJsonArray madrid = puntos[0][QStringLiteral("geometry")][QStringLiteral("coordinates")].toArray();
         ASSERT_EQ(madrid.size(), 3);
@@ -64,8 +76,9 @@ TEST_F(Mapas, KmlYGeoJsonLeidosDeVuelta) {
         }
         ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
         EXPECT_EQ(leidos.value(0), QStringLiteral("entrada est\u00e1ndar")); // the document's, the input's name
-        EXPECT_EQ(leidos.mid(1), nombres);
-        ASSERT_EQ(coordenadas.size(), 3);
+        EXPECT_EQ(leidos.mid(1, 3), nombres.mid(0, 3));
+        EXPECT_EQ(leidos.mid(9999), nombres.mid(3));
+        ASSERT_EQ(coordenadas.size(), 10000);
         const QStringList c = coordenadas[0].split(QLatin1Char(','));
         ASSERT_EQ(c.size(), 3);
         EXPECT_EQ(c[0], QString::number(madrid[0].toDouble(), 'f', 9));
@@ -106,23 +119,6 @@ TEST_F(Mapas, GdalLosConvierteAGpxYGeoPackage) {
             desde = p == std::string::npos ? desde : p;
         }
     }
-}
-
-// Points are converted in blocks of thousands: the features of all blocks make one array.
-TEST_F(Mapas, GeoJsonDeVariosBloques) {
-    std::string entrada = "3";
-    for (int i = 0; i < 9999; ++i) entrada += "\r\n40.3,-3.3,100";
-    entrada += "\r\nFin\\1,40.3,-3.3,100"; // a backslash in a name, escaped
-    const std::string geojson = Ruta("p.geojson");
-    ASSERT_EQ(Ejecuta({"--nombres", "--geojson", geojson, "-"}, entrada), 0) << errores_.str();
-    QFile j(QString::fromStdString(geojson));
-    ASSERT_TRUE(j.open(QIODevice::ReadOnly));
-    QJsonParseError error;
-    const QJsonArray puntos = QJsonDocument::fromJson(j.readAll(), &error)[QStringLiteral("features")].toArray();
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
-    ASSERT_EQ(puntos.size(), 10000);
-    EXPECT_EQ(puntos[9999][QStringLiteral("properties")][QStringLiteral("name")].toString(), QStringLiteral("Fin\\1"));
-    EXPECT_EQ(puntos[9998][QStringLiteral("properties")][QStringLiteral("name")].toString(), QStringLiteral("9999"));
 }
 
 } // namespace

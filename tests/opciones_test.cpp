@@ -35,35 +35,10 @@ TEST(LeePrimeraLinea, FormatoYHuso) {
     // the window's reader without zones stays the old one: 7 and a zone are not recognised
     for (const char* f : {"7;30\r\n1,2,3", "2;29\r\n1,2,3"})
         EXPECT_TRUE(std::holds_alternative<FalloEntrada>(LeeFicheroEntrada(f))) << f;
-    const auto f = std::get<FicheroEntrada>(LeeFicheroEntrada("2;29\r\n1,2,3", true));
-    EXPECT_EQ(f.formato, 2);
-    EXPECT_EQ(f.huso, 29);
 }
 
-TEST(OpcionesFormatos, ValoresDeLasOpciones) {
-    struct Caso {
-        const char* nombre;
-        std::optional<std::string> (*pon)(OpcionesFormatos&, std::string_view);
-        const char* valor;
-        const char* rechazo; // nullptr: taken
-    } casos[] = {
-        {"huso ED50 29", PonHusoEd50, "29", nullptr},
-        {"huso ED50 30", PonHusoEd50, "30", "--huso-ed50 admite 31 o 29, no \u00ab30\u00bb"},
-        {"huso 31", PonHusoUtm, "31", nullptr},
-        {"huso 28", PonHusoUtm, "28", "--huso admite 29, 30 o 31, no \u00ab28\u00bb"},
-        {"huso 30.5", PonHusoUtm, "30.5", "--huso admite 29, 30 o 31, no \u00ab30.5\u00bb"},
-        {"huso vac\u00edo", PonHusoUtm, "", "--huso admite 29, 30 o 31, no \u00ab\u00bb"},
-        {"formatos", PonFormatos, "7,3,1", nullptr},
-        {"formato 8", PonFormatos, "1,8", "--formatos: \u00ab8\u00bb no es un formato de 1 a 7"},
-        {"lista vac\u00eda", PonFormatos, "", "--formatos: \u00ab\u00bb no es un formato de 1 a 7"},
-        {"coma al final", PonFormatos, "1,", "--formatos: \u00ab\u00bb no es un formato de 1 a 7"},
-        {"repetido", PonFormatos, "3,1,3", "--formatos: el formato 3 est\u00e1 repetido"},
-    };
-    for (const Caso& c : casos) {
-        OpcionesFormatos o;
-        const auto r = c.pon(o, c.valor);
-        EXPECT_EQ(r.value_or("<tomado>"), c.rechazo ? c.rechazo : "<tomado>") << c.nombre;
-    }
+// the refusals of the values are orvalo-lote's usage errors, tested there
+TEST(OpcionesFormatos, UnaListaSeGuardaEnSuOrden) {
     OpcionesFormatos o;
     ASSERT_FALSE(PonFormatos(o, "7,3,1"));
     EXPECT_EQ(o.formatos, (std::vector<int>{7, 3, 1}));
