@@ -8,7 +8,6 @@
 #include "ventana_prueba.h"
 
 #include <QAction>
-#include <QDir>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
@@ -19,8 +18,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -29,8 +28,8 @@
 
 namespace {
 
-// The window's Salida por fichero and the editor's Save As, each with more than a pipe holds
-// (64 KiB), into a FIFO whose reader quits, one whose reader stalls, and past the file-size
+// The window's Salida por fichero and the editor's Save As, each with more than the pipe holds
+// (shrunk to 4 KiB), into a FIFO whose reader quits, one whose reader stalls, and past the file-size
 // limit; Entrada por fichero and Abrir from a FIFO whose writer stalls, and from one whose
 // writer is late: the program goes on, the message names the file and the fault, nothing is lost.
 class FicherosConFallos : public ::testing::Test {
@@ -42,128 +41,94 @@ protected:
     QTemporaryDir carpeta;
     QString Ruta(const char* nombre) const { return carpeta.filePath(QString::fromLatin1(nombre)); }
 
-    // What a person sees of each program: every box, or the editor's text.
+    // What a person sees of each program: every box and the status line, or the editor's text.
     QString Contenido(bool enVentana) {
-        if (!enVentana) return editor.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
-        QString t;
-        for (int k = 0; k < 18; ++k) t += Caja(ventana, k)->toPlainText() + QLatin1Char('|');
-        return t;
+        return enVentana ? Cajas(ventana).join(QLatin1Char('|'))
+                         : editor.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
     }
-    void Guarda(bool enVentana, const QString& ruta) {
-        dialogos.rutasGuardar.push_back(ruta);
-        if (QFileInfo::exists(ruta)) dialogos.respuestas.push_back(true);
+    // Entrada or Salida por fichero of the window; Abrir or Guardar como of the editor.
+    void Pulsa(bool enVentana, bool lee) {
         if (enVentana)
-            ventana.findChild<QPushButton*>(QStringLiteral("Output"))->click();
+            ventana.findChild<QPushButton*>(lee ? QStringLiteral("Input") : QStringLiteral("Output"))->click();
         else
-            editor.findChild<QAction*>(QStringLiteral("FicheroGuardar"))->trigger();
-    }
-    // Opens a FIFO whose writer is there and stalls, or one whose writer writes a small input
-    // file after a moment and closes. A reader of the test's own keeps what was written.
-    void AbreDeFifo(bool enVentana, const QString& ruta, bool escribe) {
-        const QByteArray nombre = QFile::encodeName(ruta);
-        QFile::remove(ruta);
-        ASSERT_EQ(::mkfifo(nombre.constData(), 0600), 0);
-        const int lectura = ::open(nombre.constData(), O_RDONLY | O_NONBLOCK);
-        const int escritura = ::open(nombre.constData(), O_WRONLY | O_NONBLOCK);
-        std::thread escritor([&] {
-            if (!escribe) return;
-            ::usleep(500000);
-            const std::string datos = "2\r\n300000,4200000,10\r\n";
-            EXPECT_EQ(::write(escritura, datos.data(), datos.size()), static_cast<ssize_t>(datos.size()));
-            ::close(escritura);
-        });
-        dialogos.rutasAbrir.push_back(ruta);
-        if (enVentana)
-            ventana.findChild<QPushButton*>(QStringLiteral("Input"))->click();
-        else
-            editor.findChild<QAction*>(QStringLiteral("FicheroAbrir"))->trigger();
-        escritor.join();
-        if (!escribe) ::close(escritura);
-        ::close(lectura);
+            editor.findChild<QAction*>(lee ? QStringLiteral("FicheroAbrir") : QStringLiteral("FicheroGuardar"))->trigger();
     }
 };
 
 TEST_F(FicherosConFallos, TuberiasYLimites) {
-    QStringList lat, lon, h;
-    for (int i = 0; i < 400; ++i) {
-        lat << QStringLiteral("40.%1").arg(1000 + i);
-        lon << QStringLiteral("-3.%1").arg(1000 + i);
-        h << QString::number(100 + i);
-    }
-    Entra(ventana, 2, lat.join(QLatin1Char('\n')), lon.join(QLatin1Char('\n')), h.join(QLatin1Char('\n')));
-    Transforma(ventana, 2);
+    CuarentaPuntos(ventana);
     editor.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(QString(100000, QLatin1Char('t')));
     enum Fallo { LectorSeVa, LectorParado, Limite, EscritorParado, EscritorTarde };
     struct Caso {
         const char* nombre;
-        bool enVentana;
         Fallo fallo;
         const char* palabra; // of the reason's line; of what was read when all goes well
     } casos[] = {
-        {"ventana, el lector se va", true, LectorSeVa, "tuber\u00eda"},
-        {"editor, el lector se va", false, LectorSeVa, "tuber\u00eda"},
-        {"ventana, el lector se para", true, LectorParado, "cancelado"},
-        {"editor, el lector se para", false, LectorParado, "cancelado"},
-        {"ventana, l\u00edmite de tama\u00f1o", true, Limite, "tama\u00f1o"},
-        {"editor, l\u00edmite de tama\u00f1o", false, Limite, "tama\u00f1o"},
-        {"ventana, el escritor se para", true, EscritorParado, "cancelado la lectura"},
-        {"editor, el escritor se para", false, EscritorParado, "cancelado la lectura"},
-        {"ventana, el escritor llega tarde", true, EscritorTarde, "  300000.000"},
-        {"editor, el escritor llega tarde", false, EscritorTarde, "300000,4200000,10"},
+        {"el lector se va", LectorSeVa, "tuber\u00eda"},
+        {"el lector se para", LectorParado, "cancelado"},
+        {"l\u00edmite de tama\u00f1o", Limite, "tama\u00f1o"},
+        {"el escritor se para", EscritorParado, "cancelado la lectura"},
+        {"el escritor llega tarde", EscritorTarde, "300000"},
     };
     for (const Caso& c : casos) {
-        const QString antes = Contenido(c.enVentana);
-        const std::size_t esperas = dialogos.esperas.size();
-        dialogos.cancelaEsperas = c.fallo == LectorParado || c.fallo == EscritorParado;
-        QString ruta = Ruta("fifo");
-        const bool lee = c.fallo == EscritorParado || c.fallo == EscritorTarde;
-        if (lee) {
-            AbreDeFifo(c.enVentana, ruta, c.fallo == EscritorTarde);
-            if (c.fallo == EscritorParado) {
-                ASSERT_EQ(dialogos.esperas.size(), esperas + 1) << c.nombre;
-                EXPECT_TRUE(dialogos.esperas.back().contains(ruta)) << c.nombre;
+        for (const bool enVentana : {true, false}) {
+            const std::string nombre = std::string(enVentana ? "ventana, " : "editor, ") + c.nombre;
+            const QString antes = Contenido(enVentana);
+            const std::size_t esperas = dialogos.esperas.size();
+            dialogos.cancelaEsperas = c.fallo == LectorParado || c.fallo == EscritorParado;
+            const bool lee = c.fallo == EscritorParado || c.fallo == EscritorTarde;
+            const QString ruta = Ruta(c.fallo == Limite ? "grande.txt" : "fifo");
+            const QByteArray fifo = QFile::encodeName(ruta);
+            // the test's own ends of the FIFO: a reader, and for reading a writer too
+            int lectura = -1, escritura = -1;
+            if (c.fallo != Limite) {
+                QFile::remove(ruta);
+                ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+                lectura = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+                ASSERT_GE(::fcntl(lectura, F_SETPIPE_SZ, 4096), 0);
+                if (lee) escritura = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
             }
-        } else if (c.fallo == Limite) {
-            ruta = Ruta("anterior.txt");
-            EscribeFichero(ruta.toStdString(), "anterior");
             rlimit limite{};
             ::getrlimit(RLIMIT_FSIZE, &limite);
             const rlimit antesLimite = limite;
             limite.rlim_cur = 4096;
-            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limite), 0);
-            Guarda(c.enVentana, ruta);
-            ::setrlimit(RLIMIT_FSIZE, &antesLimite);
-            EXPECT_EQ(LeeFichero(ruta.toStdString()), "anterior") << c.nombre;
-            EXPECT_EQ(QDir(carpeta.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << c.nombre;
-        } else {
-            QFile::remove(ruta);
-            ASSERT_EQ(::mkfifo(QFile::encodeName(ruta).constData(), 0600), 0);
-            const int lectura = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_NONBLOCK);
-            std::thread lector([&] {
-                if (c.fallo != LectorSeVa) return;
-                // takes a few bytes once the writer is there, then quits
-                char bloque[10];
-                for (int i = 0; i < 500 && ::read(lectura, bloque, sizeof bloque) <= 0; ++i) ::usleep(10000);
-                ::close(lectura);
+            if (c.fallo == Limite) { ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limite), 0); }
+            // the late writer writes a small input file after a moment; the reader that quits
+            // takes a few bytes once the writer is there
+            std::thread otroExtremo([&] {
+                if (c.fallo == EscritorTarde) {
+                    ::usleep(500000);
+                    const std::string datos = "2\r\n300000,4200000,10\r\n";
+                    EXPECT_EQ(::write(escritura, datos.data(), datos.size()), static_cast<ssize_t>(datos.size()));
+                    ::close(std::exchange(escritura, -1));
+                } else if (c.fallo == LectorSeVa) {
+                    char bloque[10];
+                    for (int i = 0; i < 500 && ::read(lectura, bloque, sizeof bloque) <= 0; ++i) ::usleep(10000);
+                    ::close(std::exchange(lectura, -1));
+                }
             });
-            Guarda(c.enVentana, ruta);
-            lector.join();
-            if (c.fallo == LectorParado) {
-                ::close(lectura);
-                EXPECT_EQ(dialogos.esperas.size(), esperas + 1) << c.nombre;
+            (lee ? dialogos.rutasAbrir : dialogos.rutasGuardar).push_back(ruta);
+            if (!lee && QFileInfo::exists(ruta)) dialogos.respuestas.push_back(true);
+            Pulsa(enVentana, lee);
+            ::setrlimit(RLIMIT_FSIZE, &antesLimite);
+            otroExtremo.join();
+            for (const int fd : {lectura, escritura})
+                if (fd >= 0) ::close(fd);
+            if (dialogos.cancelaEsperas) { // the wait shown names the file
+                ASSERT_EQ(dialogos.esperas.size(), esperas + 1) << nombre;
+                EXPECT_TRUE(dialogos.esperas.back().contains(ruta)) << nombre;
             }
+            const QString mensaje = dialogos.ultimoMensaje();
+            dialogos.mensajes.clear();
+            if (c.fallo == EscritorTarde) {
+                EXPECT_TRUE(mensaje.isEmpty()) << nombre << ": " << mensaje.toStdString();
+                EXPECT_TRUE(Contenido(enVentana).contains(QString::fromUtf8(c.palabra))) << nombre;
+                continue;
+            }
+            EXPECT_TRUE(mensaje.startsWith(QString::fromStdString(lee ? MensajeErrorAbrirFichero : MensajeErrorGuardar))) << nombre;
+            EXPECT_TRUE(mensaje.contains(QString::fromUtf8(c.palabra))) << nombre << ": " << mensaje.toStdString();
+            EXPECT_EQ(Contenido(enVentana), antes) << nombre;
         }
-        const QString mensaje = dialogos.ultimoMensaje();
-        if (c.fallo == EscritorTarde) {
-            EXPECT_TRUE(mensaje.isEmpty()) << c.nombre << ": " << mensaje.toStdString();
-            EXPECT_TRUE(Contenido(c.enVentana).contains(QString::fromUtf8(c.palabra))) << c.nombre;
-            continue;
-        }
-        const std::string inicio = lee ? MensajeErrorAbrirFichero : MensajeErrorGuardar;
-        EXPECT_TRUE(mensaje.startsWith(QString::fromStdString(inicio))) << c.nombre;
-        EXPECT_TRUE(mensaje.contains(QString::fromUtf8(c.palabra))) << c.nombre << ": " << mensaje.toStdString();
-        EXPECT_EQ(Contenido(c.enVentana), antes) << c.nombre;
-        dialogos.mensajes.clear();
     }
 }
 
