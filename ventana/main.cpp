@@ -273,9 +273,11 @@ void Main::Erase_Click() {
     estado_->setText(datos_.NumPuntos > 0 ? Texto(EstadoBorrado) : QString());
 }
 
-void Main::Input_Click() {
+void Main::Input_Click() { leeEntrada(std::nullopt); }
+
+void Main::leeEntrada(const std::optional<QString>& elegida) {
     if (antesDeDialogoFichero) antesDeDialogoFichero();
-    const auto bytes = AbreElegido(dialogos_, this, rutas_, true, MaximoBytesEntrada);
+    const auto bytes = AbreElegido(dialogos_, this, rutas_, true, MaximoBytesEntrada, elegida);
     if (bytes) cargaEntrada(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
 }
 
