@@ -1,6 +1,6 @@
 #include "avisos.h"
 
-#include <charconv>
+#include "geodesia/formato.h"
 
 namespace {
 
@@ -67,11 +67,8 @@ std::string EstadoLeido(int puntos, const std::string& formato) {
 }
 
 std::string EstadoDiferencia(double metros, std::size_t punto) {
-    char cifras[64];
-    const auto fin = std::to_chars(cifras, cifras + sizeof cifras, metros, std::chars_format::fixed, 2).ptr;
-    std::string m(cifras, fin);
-    if (const auto coma = m.find('.'); coma != std::string::npos) m[coma] = ',';
-    return ". Diferencia con la rejilla oficial del IGN: hasta " + m + " m (punto " + std::to_string(punto) + ")";
+    return ". Diferencia con la rejilla oficial del IGN: hasta " + Fijo(metros, 2, ',') + " m (punto " +
+           std::to_string(punto) + ")";
 }
 
 const std::string EstadoBorrado = "Cajas vaciadas: \u00abSalida por fichero\u00bb sigue escribiendo los resultados de la "
