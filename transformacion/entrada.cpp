@@ -173,11 +173,7 @@ bool LectorEntrada::TomaLinea1(std::string_view t, std::size_t& i) {
         detenido_ = true;
         return false;
     }
-    i = fin + 1;
-    if (t[fin] == '\r') {
-        if (i == t.size()) crPendiente_ = true;
-        else if (t[i] == '\n') ++i;
-    }
+    i = TrasFinLinea(t, fin);
     return true;
 }
 
@@ -203,12 +199,18 @@ void LectorEntrada::LeeLineas(std::string_view t) {
             LineaCompleta(linea_);
             linea_.clear();
         }
-        inicio = fin + 1; // the line ends: CR LF, LF or a lone CR
-        if (t[fin] == '\r') {
-            if (inicio == t.size()) crPendiente_ = true;
-            else if (t[inicio] == '\n') ++inicio;
-        }
+        inicio = TrasFinLinea(t, fin);
     }
+}
+
+// Where the text after the line end at t[fin] starts: a line ends with CR LF, LF or a lone CR.
+std::size_t LectorEntrada::TrasFinLinea(std::string_view t, std::size_t fin) {
+    std::size_t i = fin + 1;
+    if (t[fin] == '\r') {
+        if (i == t.size()) crPendiente_ = true; // its LF, if any, starts the next piece
+        else if (t[i] == '\n') ++i;
+    }
+    return i;
 }
 
 void LectorEntrada::LineaCompleta(std::string_view linea) {
