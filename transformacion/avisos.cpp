@@ -1,7 +1,5 @@
 #include "avisos.h"
 
-#include "geodesia/formato.h"
-
 namespace {
 
 const std::array<std::array<std::string, 3>, NumeroFormatos> Letras{{{"X", "Y", "h"},
@@ -64,11 +62,6 @@ std::string EstadoTransformado(int puntos, const std::string& formato) { return 
 std::string EstadoLeido(int puntos, const std::string& formato) {
     return Puntos(puntos) + " desde " + formato + (puntos == 1 ? ", le\u00eddo" : ", le\u00eddos") +
            " del fichero: pulse su \u00ab< TRANSFORMAR >\u00bb";
-}
-
-std::string EstadoDiferencia(double metros, std::size_t punto) {
-    return ". Diferencia con la rejilla oficial del IGN: hasta " + Fijo(metros, 2, ',') + " m (punto " +
-           std::to_string(punto) + ")";
 }
 
 const std::string EstadoBorrado = "Cajas vaciadas: \u00abSalida por fichero\u00bb sigue escribiendo los resultados de la "
