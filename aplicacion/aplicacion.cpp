@@ -3,8 +3,6 @@
 #include "editor/editor.h"
 #include "aplicacion/informacion.h"
 
-#include <utility>
-
 Aplicacion::Aplicacion(Dialogos& dialogos) : dialogos_(dialogos), main_(new Main(dialogos_)) {
     main_->setAttribute(Qt::WA_DeleteOnClose);
     main_->setWindowIcon(IconoOrvalo(64));
@@ -19,16 +17,7 @@ Aplicacion::Aplicacion(Dialogos& dialogos) : dialogos_(dialogos), main_(new Main
 
 Aplicacion::~Aplicacion() { delete main_; }
 
-void Aplicacion::cargaFichero(const QString& ruta) {
-    dialogos_.eligeAntes(ruta);
-    main_->Input_Click();
-    dialogos_.eligeAntes(std::nullopt); // used or not, it answers no other dialog
-}
-
-std::optional<QString> DialogosConRuta::abrir(QWidget* padre, const QString& filtro, const QString& inicial) {
-    if (!ruta_) return dialogos_.abrir(padre, filtro, inicial);
-    return std::exchange(ruta_, std::nullopt);
-}
+void Aplicacion::cargaFichero(const QString& ruta) { main_->leeEntrada(ruta); }
 
 // Modal without a nested event loop: the window blocks the others until it closes.
 void Aplicacion::muestraModal(QWidget* w) {

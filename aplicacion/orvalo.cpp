@@ -4,9 +4,6 @@
 #include "ventana/dialogos_qt.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include <cstdio>
 #include <memory>
@@ -26,12 +23,7 @@ int main(int argc, char** argv) {
     }
     const std::optional<QString> fichero =
         argumentos.size() == 2 ? std::optional<QString>(argumentos[1]) : std::nullopt;
-    // the standard dialogs speak Spanish like the rest of the program
-    QTranslator traduccion;
-    if (traduccion.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&traduccion);
-    DialogosQt dialogos;
+    DialogosQt dialogos; // it installs Qt's Spanish catalogue: the standard dialogs and menus speak Spanish
     std::unique_ptr<Aplicacion> aplicacion;
     auto* inicio = new Inicio;
     inicio->setAttribute(Qt::WA_DeleteOnClose);

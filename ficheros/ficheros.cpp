@@ -181,28 +181,6 @@ bool EscribeTodo(int fd, std::string_view datos, int& numero, const std::atomic<
     return true;
 }
 
-std::string DescripcionError(int numero) {
-    switch (numero) {
-    case ENOENT: return "no existe";
-    case EACCES:
-    case EPERM: return "permiso denegado";
-    case EISDIR: return "es una carpeta";
-    case ENOTDIR: return "una parte de la ruta no es una carpeta";
-    case ENOSPC: return "no queda espacio en el disco";
-    case EDQUOT: return "se ha superado la cuota de disco";
-    case EFBIG: return "el fichero supera el tama\u00f1o permitido";
-    case ENXIO: return "nadie lee de la tuber\u00eda o el dispositivo no existe";
-    case ELOOP: return "demasiados enlaces simb\u00f3licos";
-    case EROFS: return "sistema de ficheros de solo lectura";
-    case EPIPE: return "la tuber\u00eda est\u00e1 cerrada";
-    case EIO: return "error de entrada o salida";
-    case ENAMETOOLONG: return "el nombre es demasiado largo";
-    case ETXTBSY: return "el fichero est\u00e1 en uso";
-    case ECANCELED: return "escritura cancelada: el lector no tomaba los datos";
-    default: return std::strerror(numero);
-    }
-}
-
 void BorraTemporalesPendientes() noexcept {
     for (int i = 0; i < Huecos; ++i)
         if (ocupados[i].load()) ::unlink(temporales[i]);

@@ -288,3 +288,11 @@ double ValorFormateado(double v, FormatoColumna f) {
     if (CabeEnQuinceCifras(e)) return e.y / e.s;
     return TextoANumero(FormatoNumero(NumeroATexto(v), f.ancho, f.decimales));
 }
+
+std::string Fijo(double v, int decimales, char coma) {
+    char cifras[64];
+    const auto fin = std::to_chars(cifras, cifras + sizeof cifras, v, std::chars_format::fixed, decimales).ptr;
+    std::string t(cifras, fin);
+    if (const auto punto = t.find('.'); punto != std::string::npos) t[punto] = coma;
+    return t;
+}

@@ -28,6 +28,9 @@ std::optional<double> NumeroValido(std::string_view texto);
 // Throws FalloAritmetico for infinities and NaN.
 std::string NumeroATexto(double x);
 
+// v with `decimales` decimals and `coma` as the decimal mark, whatever the locale ("2,87").
+std::string Fijo(double v, int decimales, char coma = '.');
+
 // Fixed-point layout: the value of the text rounded to `decimales` decimals, the sign
 // position and integer digits right-aligned in `ancho` characters, ".", the decimals.
 // An integer part wider than the field is preceded by (its length - ancho) spaces.

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <thread>
 #include <utility>
 #include <variant>
@@ -103,6 +104,20 @@ Bloque ConvierteBloque(int formato, LectorEntrada::Puntos p, std::int64_t primer
     return b;
 }
 
+// Moves the first `n` points of `desde` to the end of `hacia`; names only where there are.
+void PasaPuntos(LectorEntrada::Puntos& desde, LectorEntrada::Puntos& hacia, std::size_t n) {
+    auto pasa = [n](auto& de, auto& a) {
+        const auto fin = de.begin() + static_cast<std::ptrdiff_t>(std::min(n, de.size()));
+        a.insert(a.end(), std::make_move_iterator(de.begin()), std::make_move_iterator(fin));
+        de.erase(de.begin(), fin);
+    };
+    pasa(desde.valores.c1, hacia.valores.c1);
+    pasa(desde.valores.c2, hacia.valores.c2);
+    pasa(desde.valores.c3, hacia.valores.c3);
+    pasa(desde.lineas, hacia.lineas);
+    pasa(desde.nombres, hacia.nombres);
+}
+
 std::size_t Hilos() { return std::max(1u, std::thread::hardware_concurrency()); }
 
 } // namespace
@@ -182,23 +197,10 @@ void Conversion::Reparte(bool fin) {
     }
     formato_ = std::get<int>(*id);
     LectorEntrada::Puntos p = lector_.TomaPuntos();
-    auto anade = [](auto& a, const auto& b) { a.insert(a.end(), b.begin(), b.end()); };
-    anade(acumulado_.valores.c1, p.valores.c1);
-    anade(acumulado_.valores.c2, p.valores.c2);
-    anade(acumulado_.valores.c3, p.valores.c3);
-    anade(acumulado_.lineas, p.lineas);
-    anade(acumulado_.nombres, p.nombres);
+    PasaPuntos(p, acumulado_, p.lineas.size());
     while (acumulado_.lineas.size() >= PuntosPorBloque) {
         LectorEntrada::Puntos bloque;
-        auto corta = [](auto& desde, auto& hacia) {
-            hacia.assign(desde.begin(), desde.begin() + PuntosPorBloque);
-            desde.erase(desde.begin(), desde.begin() + PuntosPorBloque);
-        };
-        corta(acumulado_.valores.c1, bloque.valores.c1);
-        corta(acumulado_.valores.c2, bloque.valores.c2);
-        corta(acumulado_.valores.c3, bloque.valores.c3);
-        corta(acumulado_.lineas, bloque.lineas);
-        if (!acumulado_.nombres.empty()) corta(acumulado_.nombres, bloque.nombres);
+        PasaPuntos(acumulado_, bloque, PuntosPorBloque);
         listos_.push_back(std::move(bloque));
     }
     if (fin && !acumulado_.lineas.empty()) listos_.push_back(std::exchange(acumulado_, {}));

@@ -4,7 +4,6 @@
 #include "geodesia/formato.h"
 #include "texto/codificacion.h"
 
-#include <charconv>
 #include <string_view>
 
 namespace {
@@ -50,12 +49,6 @@ std::string Json(const std::string& t) {
         }
     }
     return r + "\"";
-}
-
-std::string Fijo(double v, int decimales) {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimales);
-    return std::string(buf, r.ptr);
 }
 
 // Longitude, latitude and height of point i as the boxes show them.

@@ -3,6 +3,7 @@
 #include "geodesia/angulos.h"
 #include "geodesia/cartesianas.h"
 #include "geodesia/fallo.h"
+#include "geodesia/formato.h"
 #include "ficheros/ficheros.h"
 #include "geodesia/utm.h"
 #include "rejilla/sha256.h"
@@ -100,6 +101,11 @@ Rejillas BuscaRejillas() {
     for (const std::string& c : carpetas) horizontal = horizontal || Existe(c + "/" + FicheroRejillaHorizontal);
     r.falta = horizontal ? FicheroGeoide : FicheroRejillaHorizontal;
     return r;
+}
+
+std::string EstadoDiferencia(const Diferencia& d) {
+    return ". Diferencia con la rejilla oficial del IGN: hasta " + Fijo(d.metros, 2, ',') + " m (punto " +
+           std::to_string(d.punto) + ")";
 }
 
 std::string DescribeFueraDeRejilla() { return "fuera de la rejilla oficial del IGN (" + RectanguloRejilla + ")"; }

@@ -106,3 +106,5 @@ struct Diferencia {
     std::size_t punto; // counted from 1
 };
 std::optional<Diferencia> DiferenciaConRejilla(const ConjuntoDatos& datos, Rejilla& rejilla);
+// ". Diferencia con la rejilla oficial del IGN: hasta 2,87 m (punto 3)", to follow a status.
+std::string EstadoDiferencia(const Diferencia& d);

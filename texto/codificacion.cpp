@@ -11,9 +11,7 @@ bool DeUtf8(std::string_view b, std::u16string& t) {
     for (std::size_t i = 0; i < b.size();) {
         const std::size_t n = LargoUtf8(b, i);
         if (n == 0) return false;
-        const auto c = static_cast<unsigned char>(b[i]);
-        char32_t cp = n == 1 ? c : n == 2 ? c & 0x1F : n == 3 ? c & 0x0F : c & 0x07;
-        for (std::size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(b[i + k]) & 0x3F);
+        char32_t cp = CodigoUtf8(b, i, n);
         if (cp >= 0x10000) {
             cp -= 0x10000;
             t += static_cast<char16_t>(0xD800 + (cp >> 10));
@@ -87,6 +85,14 @@ std::size_t LargoUtf8(std::string_view b, std::size_t i) {
         if (s < (k == 1 ? menor : 0x80) || s > (k == 1 ? mayor : 0xBF)) return 0;
     }
     return n;
+}
+
+char32_t CodigoUtf8(std::string_view b, std::size_t i, std::size_t largo) {
+    const auto c = static_cast<unsigned char>(b[i]);
+    if (largo <= 1) return c;
+    char32_t cp = largo == 2 ? c & 0x1F : largo == 3 ? c & 0x0F : c & 0x07;
+    for (std::size_t k = 1; k < largo; ++k) cp = (cp << 6) | (static_cast<unsigned char>(b[i + k]) & 0x3F);
+    return cp;
 }
 
 bool CabeEnLatin1(std::u16string_view texto) {

@@ -18,6 +18,10 @@ struct TextoDeFichero {
 // surrogate, nothing past U+10FFFF); 0 when none does.
 std::size_t LargoUtf8(std::string_view b, std::size_t i);
 
+// The code point of the `largo` bytes at b[i], `largo` as LargoUtf8 gives it: a byte that starts
+// no valid sequence (`largo` 0) reads as Latin-1.
+char32_t CodigoUtf8(std::string_view b, std::size_t i, std::size_t largo);
+
 // A text of unknown encoding for a UTF-8 message or file: each valid UTF-8 sequence as it
 // stands, any other byte read as Latin-1.
 std::string BytesAUtf8(std::string_view bytes);

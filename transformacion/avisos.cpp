@@ -1,7 +1,5 @@
 #include "avisos.h"
 
-#include <charconv>
-
 namespace {
 
 const std::array<std::array<std::string, 3>, NumeroFormatos> Letras{{{"X", "Y", "h"},
@@ -64,14 +62,6 @@ std::string EstadoTransformado(int puntos, const std::string& formato) { return 
 std::string EstadoLeido(int puntos, const std::string& formato) {
     return Puntos(puntos) + " desde " + formato + (puntos == 1 ? ", le\u00eddo" : ", le\u00eddos") +
            " del fichero: pulse su \u00ab< TRANSFORMAR >\u00bb";
-}
-
-std::string EstadoDiferencia(double metros, std::size_t punto) {
-    char cifras[64];
-    const auto fin = std::to_chars(cifras, cifras + sizeof cifras, metros, std::chars_format::fixed, 2).ptr;
-    std::string m(cifras, fin);
-    if (const auto coma = m.find('.'); coma != std::string::npos) m[coma] = ',';
-    return ". Diferencia con la rejilla oficial del IGN: hasta " + m + " m (punto " + std::to_string(punto) + ")";
 }
 
 const std::string EstadoBorrado = "Cajas vaciadas: \u00abSalida por fichero\u00bb sigue escribiendo los resultados de la "

@@ -34,8 +34,6 @@ std::string MensajeFicheroEntrada(const FalloEntrada& f);
 std::string EstadoTransformado(int puntos, const std::string& formato);
 // The same for points read from a file, which wait for their «< TRANSFORMAR >».
 std::string EstadoLeido(int puntos, const std::string& formato);
-// ". Diferencia con la rejilla oficial del IGN: hasta 2,87 m (punto 3)", to follow a status.
-std::string EstadoDiferencia(double metros, std::size_t punto);
 // After Borrar: the results still go to the output file.
 extern const std::string EstadoBorrado;
 // A method or zone chosen while the boxes show results made with another one, or none.

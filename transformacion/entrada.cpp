@@ -11,16 +11,6 @@ namespace {
 
 bool Continuacion(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
-// The code point of the UTF-8 sequence of `largo` bytes at t[i]; a byte outside any valid
-// sequence (`largo` 0) is read as Latin-1.
-char32_t CodigoEn(std::string_view t, std::size_t i, std::size_t largo) {
-    const auto c = static_cast<unsigned char>(t[i]);
-    if (largo <= 1) return c;
-    char32_t cp = largo == 2 ? c & 0x1F : largo == 3 ? c & 0x0F : c & 0x07;
-    for (std::size_t k = 1; k < largo; ++k) cp = (cp << 6) | (static_cast<unsigned char>(t[i + k]) & 0x3F);
-    return cp;
-}
-
 bool Control(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
 // At most `maximo` characters of a text, for a message in UTF-8: a valid UTF-8 sequence is one
@@ -31,7 +21,7 @@ std::string Cita(std::string_view t, std::size_t maximo) {
     std::size_t caracteres = 0, i = 0;
     while (i < t.size() && caracteres < maximo) {
         const std::size_t largo = std::max<std::size_t>(1, LargoUtf8(t, i));
-        r += Control(CodigoEn(t, i, LargoUtf8(t, i))) ? std::string("?") : BytesAUtf8(t.substr(i, largo));
+        r += Control(CodigoUtf8(t, i, LargoUtf8(t, i))) ? std::string("?") : BytesAUtf8(t.substr(i, largo));
         i += largo;
         ++caracteres;
     }
@@ -52,7 +42,7 @@ std::string_view SinBlancos(std::string_view t) {
 bool NombreAdmitido(std::string_view t) {
     for (std::size_t i = 0; i < t.size();) {
         const std::size_t largo = LargoUtf8(t, i);
-        const char32_t c = CodigoEn(t, i, largo);
+        const char32_t c = CodigoUtf8(t, i, largo);
         if (Control(c) || c == 0xFFFE || c == 0xFFFF) return false;
         i += std::max<std::size_t>(1, largo);
     }
@@ -183,11 +173,7 @@ bool LectorEntrada::TomaLinea1(std::string_view t, std::size_t& i) {
         detenido_ = true;
         return false;
     }
-    i = fin + 1;
-    if (t[fin] == '\r') {
-        if (i == t.size()) crPendiente_ = true;
-        else if (t[i] == '\n') ++i;
-    }
+    i = TrasFinLinea(t, fin);
     return true;
 }
 
@@ -213,12 +199,18 @@ void LectorEntrada::LeeLineas(std::string_view t) {
             LineaCompleta(linea_);
             linea_.clear();
         }
-        inicio = fin + 1; // the line ends: CR LF, LF or a lone CR
-        if (t[fin] == '\r') {
-            if (inicio == t.size()) crPendiente_ = true;
-            else if (t[inicio] == '\n') ++inicio;
-        }
+        inicio = TrasFinLinea(t, fin);
     }
+}
+
+// Where the text after the line end at t[fin] starts: a line ends with CR LF, LF or a lone CR.
+std::size_t LectorEntrada::TrasFinLinea(std::string_view t, std::size_t fin) {
+    std::size_t i = fin + 1;
+    if (t[fin] == '\r') {
+        if (i == t.size()) crPendiente_ = true; // its LF, if any, starts the next piece
+        else if (t[i] == '\n') ++i;
+    }
+    return i;
 }
 
 void LectorEntrada::LineaCompleta(std::string_view linea) {

@@ -114,6 +114,7 @@ private:
     bool TomaLinea1(std::string_view t, std::size_t& i);
     void LeeLinea1();
     void LeeLineas(std::string_view t);
+    std::size_t TrasFinLinea(std::string_view t, std::size_t fin);
     void LineaCompleta(std::string_view linea);
     void LeePunto(std::string_view linea, std::int64_t numero);
     std::string Nombre(std::string_view campo, std::int64_t linea);

@@ -1,10 +1,10 @@
 #include "fuera_de_huso.h"
 
 #include "geodesia/angulos.h"
+#include "geodesia/formato.h"
 
 #include <algorithm>
 #include <cmath>
-#include <charconv>
 
 namespace {
 
@@ -47,10 +47,6 @@ std::optional<FueraDeHuso> MasFueraDeHuso(const ConjuntoDatos& datos, const std:
 }
 
 std::string MensajeFueraDeHuso(const FueraDeHuso& f, Husos husos, bool etrs89) {
-    char grados[32];
-    const auto fin = std::to_chars(grados, grados + sizeof grados, f.grados, std::chars_format::fixed, 2).ptr;
-    std::string g(grados, fin); // whatever the locale
-    std::replace(g.begin(), g.end(), '.', ',');
-    return "El punto " + std::to_string(f.punto) + " queda a " + g + "\u00b0 de longitud fuera del huso " +
-           std::to_string(f.huso) + " (" + NombreFormato(f.formato, husos, etrs89) + ")";
+    return "El punto " + std::to_string(f.punto) + " queda a " + Fijo(f.grados, 2, ',') +
+           "\u00b0 de longitud fuera del huso " + std::to_string(f.huso) + " (" + NombreFormato(f.formato, husos, etrs89) + ")";
 }

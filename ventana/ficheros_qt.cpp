@@ -76,8 +76,8 @@ QString CarpetaInicial() {
 }
 
 std::optional<QByteArray> AbreElegido(Dialogos& dialogos, QWidget* padre, RutasCompartidas& rutas, bool porVentana,
-                                      qint64 maximo) {
-    const auto ruta = dialogos.abrir(padre, FiltroFicheros, CarpetaInicial());
+                                      qint64 maximo, const std::optional<QString>& elegida) {
+    const auto ruta = elegida ? elegida : dialogos.abrir(padre, FiltroFicheros, CarpetaInicial());
     if (!ruta) return std::nullopt;
     RecuerdaCarpeta(*ruta);
     rutas.NombreAbrir = *ruta;

@@ -16,12 +16,13 @@
 // That folder; the current one before any choice.
 QString CarpetaInicial();
 
-// The open dialog, then the file read whole. Nothing when the dialog is cancelled, or when the
-// file cannot be read or holds more than `maximo` bytes (counted as they are read, for FIFOs
-// and devices too): then the message, with the reason, is shown. A FIFO or device is read by a
-// worker: when its writer takes long, a wait with Cancelar shows; a cancelled read is a failure.
+// The open dialog (or `elegida`, a path already chosen, without it), then the file read whole.
+// Nothing when the dialog is cancelled, or when the file cannot be read or holds more than
+// `maximo` bytes (counted as they are read, for FIFOs and devices too): then the message, with
+// the reason, is shown. A FIFO or device is read by a worker: when its writer takes long, a
+// wait with Cancelar shows; a cancelled read is a failure.
 std::optional<QByteArray> AbreElegido(Dialogos& dialogos, QWidget* padre, RutasCompartidas& rutas, bool porVentana,
-                                      qint64 maximo);
+                                      qint64 maximo, const std::optional<QString>& elegida = std::nullopt);
 
 // The save dialog until the path is a new file or one the user agrees to overwrite (No shows
 // the dialog again, in the same folder with the same name). Nothing when it is cancelled.

@@ -209,7 +209,7 @@ QString Main::estadoDeDatos(int indice) {
     // how far the seven parameters lie from the official transformation, where the grid reaches
     if (metodo_ == Metodo::RejillaOficial) estado += ". " + AvisoCobertura; // Lisbon, Ceuta: computed, not official
     if (metodo_ == Metodo::SieteParametros && rejilla_)
-        if (const auto d = DiferenciaConRejilla(datos_, *rejilla_)) estado += EstadoDiferencia(d->metros, d->punto);
+        if (const auto d = DiferenciaConRejilla(datos_, *rejilla_)) estado += EstadoDiferencia(*d);
     // nobody files a zone-30 coordinate of a point in Galicia unknowingly
     if (const auto fuera = MasFueraDeHuso(datos_, {1, 2, 7})) estado += ". " + MensajeFueraDeHuso(*fuera, husos_, rotulos().etrs89);
     return Texto(estado);
@@ -273,9 +273,11 @@ void Main::Erase_Click() {
     estado_->setText(datos_.NumPuntos > 0 ? Texto(EstadoBorrado) : QString());
 }
 
-void Main::Input_Click() {
+void Main::Input_Click() { leeEntrada(std::nullopt); }
+
+void Main::leeEntrada(const std::optional<QString>& elegida) {
     if (antesDeDialogoFichero) antesDeDialogoFichero();
-    const auto bytes = AbreElegido(dialogos_, this, rutas_, true, MaximoBytesEntrada);
+    const auto bytes = AbreElegido(dialogos_, this, rutas_, true, MaximoBytesEntrada, elegida);
     if (bytes) cargaEntrada(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
 }
 

@@ -47,6 +47,9 @@ public:
 public slots:
     void Transform_Click(int indice);
     void Input_Click();
+    // "Entrada por fichero" with the open dialog, or without it of `elegida` (a path already
+    // chosen): the same checks and messages.
+    void leeEntrada(const std::optional<QString>& elegida);
     void Output_Click();
     void Erase_Click();
     void copiaTabla();
