@@ -440,6 +440,13 @@ TEST_F(VentanaPrincipal, CambiarDeMetodoNoPierdeNiRechaza) {
     EXPECT_EQ(EleccionMetodo(ventana)->currentIndex(), 0);
     EXPECT_TRUE(Caja(12).isEmpty());
     EXPECT_TRUE(dialogos.mensajes.empty());
+    // a file read since: nothing in the boxes was computed, the status line stays as read
+    EscribeFichero(Ruta(QStringLiteral("f.txt")).toStdString(), "1\r\n440000,4474000,1");
+    dialogos.rutasAbrir.push_back(Ruta(QStringLiteral("f.txt")));
+    Pulsa("Input");
+    const QString leido = Estado(ventana);
+    EleccionMetodo(ventana)->setCurrentIndex(1);
+    EXPECT_EQ(Estado(ventana).toStdString(), leido.toStdString());
     EleccionMetodo(ventana)->setCurrentIndex(antes);
 }
 
