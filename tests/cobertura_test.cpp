@@ -32,6 +32,8 @@ TEST(Cobertura, LoOficialSeDiceConVerdad) {
         EXPECT_EQ(dialogos.mensajes.empty(), c.convierte) << c.nombre;
         if (c.convierte) {
             EXPECT_EQ(Estado(ventana).contains(noOficial), c.marcado) << c.nombre << ": " << Estado(ventana).toStdString();
+            // the distance to the official grid, only for the seven parameters
+            EXPECT_EQ(Estado(ventana).contains(QStringLiteral("Diferencia con la rejilla")), c.metodo == 0) << c.nombre;
         } else {
             const QString m = dialogos.ultimoMensaje();
             EXPECT_TRUE(m.contains(QStringLiteral("35,5\u00b0 a 44\u00b0 N")) && m.contains(QStringLiteral("9,5\u00b0 O a 4,5\u00b0 E")))
