@@ -71,10 +71,10 @@ TEST_F(Lote, EstadosDeSalidaYFicheroAnteriorIntacto) {
         {RutaDatos("entrada-1.txt"), carpeta, {carpeta + ": es una carpeta"}},
     };
     for (const Caso& c : casos) {
-        EXPECT_EQ(Ejecuta({c.entrada, c.salida}), 1) << c.entrada;
-        EXPECT_EQ(errores_.str(), Lineas(c.errores)) << c.entrada;
-        EXPECT_EQ(salida_.str(), "") << c.entrada;
-        EXPECT_EQ(LeeFichero(Ruta("previo")), "contenido anterior") << c.entrada;
+        EXPECT_EQ(Ejecuta({c.entrada, c.salida}), 1) << c.errores[0];
+        EXPECT_EQ(errores_.str(), Lineas(c.errores)) << c.errores[0];
+        EXPECT_EQ(salida_.str(), "") << c.errores[0];
+        EXPECT_EQ(LeeFichero(Ruta("previo")), "contenido anterior") << c.errores[0];
     }
     EXPECT_EQ(Entradas(), 4u); // no temporary file left behind
     // without the grids --rejilla names the missing file and writes nothing
