@@ -101,7 +101,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n) 
     const std::optional<std::string> ventana = PorLaVentana(t, incierto);
     if (ventana) EXIGE(lote.estado == 0 && lote.salida == *ventana);
     else if (!incierto) EXIGE(lote.estado == 1);
-    // names, LF line ends and a map: converted or refused, never an abort
     // names, LF line ends and a map (to a FIFO: no fsync per input): converted or refused
     static const std::string mapa = MapaEnTuberia();
     const Ejecucion nombres = Lote(t, {"--nombres", "--lf", "--kml", mapa, "-", "-"});
