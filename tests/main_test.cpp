@@ -424,6 +424,17 @@ TEST_F(VentanaPrincipal, CambiarDeMetodoNoPierdeNiRechaza) {
     EleccionMetodo(ventana)->setCurrentIndex(0);
     Entra(2, QStringLiteral("40.25"), QStringLiteral("-3.42"), QStringLiteral("100"));
     Transforma(2);
+    // a file refused for a value too large for its column changes nothing: the results shown
+    // are still recomputed for the other method
+    EscribeFichero(Ruta(QStringLiteral("grande.txt")).toStdString(), "3\r\n1e308,-3.42,100");
+    dialogos.rutasAbrir.push_back(Ruta(QStringLiteral("grande.txt")));
+    Pulsa("Input");
+    ASSERT_EQ(dialogos.mensajes.size(), 1u);
+    const QString siete = Caja(12);
+    EleccionMetodo(ventana)->setCurrentIndex(1);
+    EXPECT_NE(Caja(12), siete);
+    EleccionMetodo(ventana)->setCurrentIndex(0);
+    dialogos.mensajes.clear();
     // typed since: the boxes stay, the choice is taken and the status line says so
     Entra(0, QStringLiteral("440000\n441000"), QStringLiteral("4474000\n4475000"), QStringLiteral("1\n2"));
     EleccionMetodo(ventana)->setCurrentIndex(1);

@@ -295,25 +295,21 @@ void Main::cargaEntrada(std::string_view bytes) {
         return;
     }
     const Husos leidos = std::get<Husos>(husos);
-    ultimoTransformado_ = -1;
-    if (fichero.formato == 2) husoEd50_->setCurrentIndex(husoEd50_->findData(leidos.ed50));
-    if (fichero.formato == 7) husoUtm_->setCurrentIndex(husoUtm_->findData(leidos.utm));
-    CargaColumnas(fichero.formato, std::move(fichero.puntos));
-}
-
-void Main::CargaColumnas(int formato, Columnas3 puntos) {
-    ConjuntoDatos d = DatosDeEntrada(formato, std::move(puntos), husos_);
+    // laid out before anything changes: a value too large for its column refuses the whole file
+    const int formato = fichero.formato;
     const auto k = static_cast<std::size_t>(3 * (formato - 1));
+    const Columna* columnas[] = {&fichero.puntos.c1, &fichero.puntos.c2, &fichero.puntos.c3};
     std::array<QString, 3> textos;
     try {
-        for (std::size_t j = 0; j < 3; ++j) textos[j] = DeCrLf(TextoCaja(d.Columnas[k + j], static_cast<int>(k + j)));
+        for (std::size_t j = 0; j < 3; ++j) textos[j] = DeCrLf(TextoCaja(*columnas[j], static_cast<int>(k + j)));
     } catch (const FalloAritmetico&) {
-        // a value too large to lay out in its column: the file cannot be shown
         avisa(Texto(MensajeErrorAbrir), Icono::Ninguno, false);
         return;
     }
-    datos_ = std::move(d);
-    ultimoTransformado_ = -1; // the points shown are not yet transformed
+    ultimoTransformado_ = -1; // the points shown are not yet transformed; a zone change below recomputes nothing
+    if (formato == 2) husoEd50_->setCurrentIndex(husoEd50_->findData(leidos.ed50));
+    if (formato == 7) husoUtm_->setCurrentIndex(husoUtm_->findData(leidos.utm));
+    datos_ = DatosDeEntrada(formato, std::move(fichero.puntos), husos_);
     pegado_.reset();
     for (CajaCoordenada* c : Coord) c->clear();
     for (std::size_t j = 0; j < 3; ++j) ponCaja(static_cast<int>(k + j), textos[j]);

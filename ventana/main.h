@@ -109,7 +109,6 @@ private:
     bool muestraYa(int k, const QString& texto) const;
     void llenaCajas(const std::array<std::string, NumeroColumnas>& textos);
     void ponCaja(int k, const QString& texto);
-    void CargaColumnas(int formato, Columnas3 puntos);
     void avisa(const QString& texto, Icono icono, bool conPitido);
 
     Dialogos& dialogos_;
