@@ -48,13 +48,7 @@ public:
     }
     bool pregunta(QWidget*, const QString& texto) override {
         preguntas.push_back(texto);
-        if (respuestas.empty()) {
-            ADD_FAILURE() << "pregunta sin respuesta: " << texto.toStdString();
-            return false;
-        }
-        const bool r = respuestas.front();
-        respuestas.pop_front();
-        return r;
+        return Siguiente(respuestas, "pregunta", texto);
     }
     void pitido() override { ++pitidos; }
     bool hayImpresora() override { return impresoras > 0; }
@@ -76,13 +70,14 @@ public:
     QString ultimoMensaje() const { return mensajes.empty() ? QString() : mensajes.back().texto; }
 
 private:
+    // The next scripted answer; none left is a failure, taken as No or Cancelar.
     template <typename T>
-    std::optional<T> Siguiente(std::deque<std::optional<T>>& cola, const char* que) {
+    T Siguiente(std::deque<T>& cola, const char* que, const QString& texto = QString()) {
         if (cola.empty()) {
-            ADD_FAILURE() << "dialogo " << que << " sin respuesta";
-            return std::nullopt;
+            ADD_FAILURE() << que << " sin respuesta " << texto.toStdString();
+            return T();
         }
-        std::optional<T> r = std::move(cola.front());
+        T r = std::move(cola.front());
         cola.pop_front();
         return r;
     }

@@ -16,8 +16,6 @@
 
 namespace {
 
-const QString NoSeGuarda = QStringLiteral(" \u00a1Se ha producido un error al guardar el archivo! ");
-
 class Imprimir : public ::testing::Test {
 protected:
     DialogosPrueba dialogos;
@@ -40,9 +38,8 @@ protected:
     static QStringList Lineas(const QString& pdf, qsizetype* paginas = nullptr) {
         const QString t = Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
         if (paginas) *paginas = t.count(QLatin1Char('\f'));
-        QStringList r;
-        for (const QString& l : t.split(QRegularExpression(QStringLiteral("[\n\f]"))))
-            if (!l.trimmed().isEmpty()) r << l;
+        QStringList r = t.split(QRegularExpression(QStringLiteral("[\n\f]")));
+        r.removeIf([](const QString& l) { return l.trimmed().isEmpty(); });
         return r;
     }
 };
@@ -74,32 +71,15 @@ TEST_F(Imprimir, ConImpresora) {
     EXPECT_TRUE(dialogos.inicialesGuardar.empty()); // no PDF offered where a printer is
 }
 
-// With no printer, Imprimir saves a PDF like any other file (the overwrite question is the
-// file dialog's own), a failure said with its reason.
+// With no printer, Imprimir saves a PDF like any other file (the overwrite question is the file
+// dialog's own), offered under the text's name. What is printed: every line whole and in order,
+// page after page, long lines wrapped, in the editor's font.
 TEST_F(Imprimir, SinImpresoraUnPdf) {
     dialogos.impresoras = 0;
     const QString texto = Ruta(QStringLiteral("puntos.txt"));
     EscribeFichero(texto.toStdString(), "3\r\n40,-3,0\r\n");
     dialogos.rutasAbrir = {texto};
     Accion("FicheroAbrir")->trigger();
-    const QString pdf = Ruta(QStringLiteral("puntos.pdf"));
-    dialogos.rutasGuardar = {pdf};
-    Accion("FicheroImprimir")->trigger();
-    EXPECT_EQ(dialogos.inicialesGuardar.back(), pdf); // the text's name offered, as a PDF
-    EXPECT_TRUE(dialogos.mensajes.empty()); // and no print dialog: none was scripted
-    EXPECT_EQ(Lineas(pdf).join(QLatin1Char('|')).toStdString(), "3|40,-3,0");
-    EXPECT_EQ(texto.toStdString(), rutas.NombreAbrir.toStdString()); // the text's paths untouched
-    EXPECT_TRUE(rutas.NombreGuardar.isEmpty());
-
-    dialogos.rutasGuardar = {Ruta(QStringLiteral("no/hay/carpeta.pdf"))};
-    Accion("FicheroImprimir")->trigger();
-    EXPECT_EQ(dialogos.ultimoMensaje(), NoSeGuarda + QStringLiteral("\r\n La carpeta no existe."));
-}
-
-// What is printed: every line whole and in order, page after page, long lines wrapped, in
-// the editor's font.
-TEST_F(Imprimir, ElPdfLlevaCadaLineaEnteraYEnOrden) {
-    dialogos.impresoras = 0;
     QStringList largas;
     for (int i = 1; i <= 150; ++i) largas << QStringLiteral("L\u00ednea %1 del documento").arg(i, 3, 10, QLatin1Char('0'));
     const QString larga = QStringLiteral("0123456789").repeated(40); // 400 characters, past any A4 width
@@ -126,6 +106,10 @@ TEST_F(Imprimir, ElPdfLlevaCadaLineaEnteraYEnOrden) {
         EXPECT_EQ(leidas.join(junto).toStdString(), c.lineas.join(junto).toStdString()) << c.nombre;
         EXPECT_GE(leidas.size(), c.lineas.size() + (envuelta ? 3 : 0)) << c.nombre;
     }
+    EXPECT_EQ(dialogos.inicialesGuardar.front(), Ruta(QStringLiteral("puntos.pdf"))); // the text's name, as a PDF
+    EXPECT_TRUE(dialogos.mensajes.empty()); // and no print dialog: none was scripted
+    EXPECT_EQ(texto.toStdString(), rutas.NombreAbrir.toStdString()); // the text's paths untouched
+    EXPECT_TRUE(rutas.NombreGuardar.isEmpty());
     // the editor's font: Arial (or the face standing for it) at 12 points
     editor.findChild<QAction*>(QStringLiteral("Fuente_1"))->trigger();
     const QString pdf = Ruta(QStringLiteral("arial.pdf"));
@@ -134,6 +118,10 @@ TEST_F(Imprimir, ElPdfLlevaCadaLineaEnteraYEnOrden) {
     const QString familia = QFontInfo(editor.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->font()).family();
     EXPECT_TRUE(Poppler(QStringLiteral("pdffonts"), {pdf}).contains(QString(familia).remove(QLatin1Char(' '))))
         << familia.toStdString();
+    // a failure said with its reason
+    dialogos.rutasGuardar = {Ruta(QStringLiteral("no/hay/carpeta.pdf"))};
+    Accion("FicheroImprimir")->trigger();
+    EXPECT_EQ(dialogos.ultimoMensaje(), QStringLiteral(" \u00a1Se ha producido un error al guardar el archivo! \r\n La carpeta no existe."));
 }
 
 // The real printer path: a job that cannot start is said so, never a silent success.
