@@ -86,14 +86,31 @@ TEST_F(Carpeta, CadaClaseDeDestino) {
     }
 }
 
-TEST_F(Carpeta, UnDispositivoSeEscribeEnSitio) {
-    if (::geteuid() != 0) GTEST_SKIP() << "mknod necesita ser root";
+// Root: a device is written in place; a user's file replaced keeps its owner and group; a
+// read-only file of root's, in a folder anyone may write, is refused to nobody.
+TEST_F(Carpeta, DispositivosDuenoYPermisos) {
+    if (::geteuid() != 0) GTEST_SKIP() << "mknod y cambiar de usuario necesitan ser root";
     ASSERT_EQ(::mknod(Ruta("nulo").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
     EXPECT_FALSE(GuardaFichero(Ruta("nulo"), "nada"));
     EXPECT_TRUE(S_ISCHR(Modo(Ruta("nulo"))));
     ASSERT_EQ(::mknod(Ruta("lleno").c_str(), S_IFCHR | 0666, makedev(1, 7)), 0); // like /dev/full
     EXPECT_EQ(GuardaFichero(Ruta("lleno"), "nada").tipo, ErrorFichero::NoSeEscribe);
     EXPECT_TRUE(S_ISCHR(Modo(Ruta("lleno"))));
+    EscribeFichero(Ruta("ajeno"), "de nobody");
+    ASSERT_EQ(::chown(Ruta("ajeno").c_str(), 65534, 65534), 0);
+    EXPECT_FALSE(GuardaFichero(Ruta("ajeno"), "nuevo"));
+    struct stat st {};
+    ::stat(Ruta("ajeno").c_str(), &st);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EscribeFichero(Ruta("solo-lectura"), "de root");
+    ::chmod(Ruta("solo-lectura").c_str(), 0444);
+    const int estado = EnHijo([&] {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) return 2;
+        return GuardaFichero(Ruta("solo-lectura"), "de nobody") ? 0 : 1;
+    });
+    EXPECT_EQ(estado, 0);
+    EXPECT_EQ(LeeFichero(Ruta("solo-lectura")), "de root");
 }
 
 TEST_F(Carpeta, DiscoLlenoDejaElFicheroAnteriorYLoDice) {
@@ -111,27 +128,6 @@ TEST_F(Carpeta, DiscoLlenoDejaElFicheroAnteriorYLoDice) {
         EXPECT_EQ(LeeFichero(Ruta("f")), anterior) << tamano;
         EXPECT_EQ(Entradas(), 1u) << tamano;
     }
-}
-
-TEST_F(Carpeta, DuenoYPermisos) {
-    if (::geteuid() != 0) GTEST_SKIP() << "cambiar de usuario necesita ser root";
-    // root replacing a user's file keeps its owner and group
-    EscribeFichero(Ruta("ajeno"), "de nobody");
-    ASSERT_EQ(::chown(Ruta("ajeno").c_str(), 65534, 65534), 0);
-    EXPECT_FALSE(GuardaFichero(Ruta("ajeno"), "nuevo"));
-    struct stat st {};
-    ::stat(Ruta("ajeno").c_str(), &st);
-    EXPECT_EQ(st.st_uid, 65534u);
-    EXPECT_EQ(st.st_gid, 65534u);
-    // a read-only file of root's, in a folder anyone may write, is refused to nobody
-    EscribeFichero(Ruta("solo-lectura"), "de root");
-    ::chmod(Ruta("solo-lectura").c_str(), 0444);
-    const int estado = EnHijo([&] {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0) return 2;
-        return GuardaFichero(Ruta("solo-lectura"), "de nobody") ? 0 : 1;
-    });
-    EXPECT_EQ(estado, 0);
-    EXPECT_EQ(LeeFichero(Ruta("solo-lectura")), "de root");
 }
 
 // The protected_symlinks rule in a sticky folder anyone may write, whatever the machine's
@@ -158,15 +154,12 @@ TEST_F(Carpeta, EnlacesEnUnaCarpetaCompartida) {
         ::chmod(Ruta("secreto").c_str(), 0600);
         const std::string enlace = (compartida / "salida.txt").string();
         // the link is made by a child that has become its owner
-        ASSERT_EQ(EnHijo([&] {
-                      if (c.duenoEnlace != 0 && (::setgid(65534) != 0 || ::setuid(c.duenoEnlace) != 0)) return 2;
-                      return ::symlink(Ruta("secreto").c_str(), enlace.c_str()) == 0 &&
-                                     ::symlink(carpeta_.c_str(), (compartida / "a").c_str()) == 0
-                                 ? 0
-                                 : 1;
-                  }),
-                  0)
-            << c.nombre;
+        const int hecho = EnHijo([&] {
+            if (c.duenoEnlace != 0 && (::setgid(65534) != 0 || ::setuid(c.duenoEnlace) != 0)) return 2;
+            return ::symlink(Ruta("secreto").c_str(), enlace.c_str()) |
+                   ::symlink(carpeta_.c_str(), (compartida / "a").c_str());
+        });
+        ASSERT_EQ(hecho, 0) << c.nombre;
         const ErrorFichero e = GuardaFichero(enlace, "nuevo");
         EXPECT_EQ(!e, c.sigue) << c.nombre << ": " << e.descripcion;
         EXPECT_EQ(LeeFichero(Ruta("secreto")), c.sigue ? "nuevo" : "de root") << c.nombre;
@@ -201,7 +194,8 @@ TEST_F(Carpeta, TuberiasPorDescriptor) {
         int tubo[2];
         ASSERT_EQ(::pipe(tubo), 0);
         std::string leido;
-        std::thread lector([&] {
+        std::atomic<bool> cancelado = false;
+        std::thread lector([&] { // when the writer is to give up: reads nothing, and gives up for it
             char bloque[4096];
             while (c.leidos == std::string::npos || leido.size() < c.leidos) {
                 const ssize_t n = ::read(tubo[0], bloque, std::min(sizeof bloque, c.leidos - leido.size()));
@@ -209,18 +203,12 @@ TEST_F(Carpeta, TuberiasPorDescriptor) {
                 leido.append(bloque, static_cast<std::size_t>(n));
             }
             if (!c.cancela) ::close(tubo[0]);
-        });
-        std::atomic<bool> cancelado = false;
-        std::thread reloj([&] {
-            if (!c.cancela) return;
-            ::usleep(300000);
-            cancelado = true;
+            else { ::usleep(300000); cancelado = true; }
         });
         Escritura e(c.prefijo + std::to_string(tubo[1]));
         const bool guardado = e.Escribe(datos, &cancelado) && e.Confirma();
         ::close(tubo[1]);
         lector.join();
-        reloj.join();
         if (c.cancela) ::close(tubo[0]);
         EXPECT_EQ(guardado, c.guarda) << c.nombre << ": " << e.Error().descripcion;
         EXPECT_TRUE(e.EnSitio()) << c.nombre;

@@ -98,10 +98,6 @@ TEST(FormatoNumero, NoDependeDelLocale) {
     std::setlocale(LC_ALL, "C");
 }
 
-} // namespace
-
-namespace {
-
 // The column layout takes a short cut when the rounded value has at most 15 digits; it must
 // give the very text of the long route, and read back as that text does.
 TEST(TextoDeColumna, IgualQueFormatoNumeroDeNumeroATexto) {
