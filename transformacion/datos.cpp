@@ -4,6 +4,8 @@
 #include "transformacion/entrada.h"
 
 #include <algorithm>
+#include <exception>
+#include <thread>
 
 namespace {
 
@@ -71,9 +73,36 @@ std::string MensajeFalloAritmetico(const std::string& descripcion, std::size_t p
            ".\r\n No se ha modificado ning\u00fan dato.";
 }
 
+namespace {
+
+// Below this, a second thread costs more than it saves.
+constexpr int PuntosEnDosHilos = 2048;
+
+} // namespace
+
+// Many points are laid out on two threads, each taking every other column; the failure of the
+// first column that fails is the one thrown, as one thread would throw it.
 std::array<std::string, NumeroColumnas> MuestraResultados(const ConjuntoDatos& datos) {
     std::array<std::string, NumeroColumnas> textos;
-    for (std::size_t k = 0; k < NumeroColumnas; ++k) textos[k] = TextoCaja(datos.Columnas[k], static_cast<int>(k));
+    std::array<std::exception_ptr, NumeroColumnas> fallos;
+    auto columnas = [&](std::size_t desde, std::size_t paso) {
+        for (std::size_t k = desde; k < NumeroColumnas; k += paso) {
+            try {
+                textos[k] = TextoCaja(datos.Columnas[k], static_cast<int>(k));
+            } catch (...) {
+                fallos[k] = std::current_exception();
+            }
+        }
+    };
+    if (datos.NumPuntos < PuntosEnDosHilos || std::thread::hardware_concurrency() < 2) {
+        columnas(0, 1);
+    } else {
+        std::thread otro(columnas, 1, 2);
+        columnas(0, 2);
+        otro.join();
+    }
+    for (const std::exception_ptr& f : fallos)
+        if (f) std::rethrow_exception(f);
     return textos;
 }
 

@@ -23,4 +23,15 @@ inline QString SinCrLf(const QString& texto) {
 
 inline std::string ACrLf(const QString& texto) { return ConCrLf(texto).toStdString(); }
 
-inline QString DeCrLf(const std::string& texto) { return SinCrLf(QString::fromStdString(texto)); }
+// Core text with LF line ends; ASCII text, as every laid-out value is, in one pass.
+inline QString DeCrLf(const std::string& texto) {
+    QString t(static_cast<qsizetype>(texto.size()), Qt::Uninitialized);
+    QChar* d = t.data();
+    for (std::size_t i = 0; i < texto.size(); ++i) {
+        const char c = texto[i];
+        if (static_cast<unsigned char>(c) >= 0x80) return SinCrLf(QString::fromStdString(texto));
+        if (c != '\r' || i + 1 == texto.size() || texto[i + 1] != '\n') *d++ = QLatin1Char(c);
+    }
+    t.truncate(d - t.constData());
+    return t;
+}
