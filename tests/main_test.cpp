@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -21,6 +22,24 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// The topmost line of text in `imagen`: the rows from the first one with ink (any pixel unlike
+// the top-left one) to the next row without, cut to the columns with ink.
+QImage PrimeraLineaDeTinta(const QImage& imagen) {
+    const QRgb fondo = imagen.pixel(0, 0);
+    auto tinta = [&](int x, int y) { return imagen.pixel(x, y) != fondo; };
+    QRect caja;
+    for (int y = 0; y < imagen.height(); ++y) {
+        bool fila = false;
+        for (int x = 0; x < imagen.width(); ++x)
+            if (tinta(x, y)) {
+                fila = true;
+                caja |= QRect(x, y, 1, 1);
+            }
+        if (!fila && caja.isValid()) break;
+    }
+    return imagen.copy(caja);
+}
 
 class VentanaPrincipal : public ::testing::Test {
 protected:
@@ -261,6 +280,17 @@ TEST_F(VentanaPrincipal, LaLineaKDeCadaCajaEsElPuntoK) {
     ventana.show();
     CuarentaPuntos(ventana);
     EXPECT_TRUE(Marcado(3));
+    // the margin beside the first line shows point 1, as "1" looks in the margin's font
+    const auto* margen = ventana.findChild<QWidget*>(QStringLiteral("Margen"));
+    const QImage visto = margen->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage uno(margen->size(), QImage::Format_RGB32);
+    uno.fill(visto.pixel(0, 0));
+    QPainter pintor(&uno);
+    pintor.setFont(margen->font());
+    pintor.setPen(margen->palette().color(QPalette::PlaceholderText));
+    pintor.drawText(uno.rect(), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("1"));
+    pintor.end();
+    EXPECT_EQ(PrimeraLineaDeTinta(visto), PrimeraLineaDeTinta(uno));
     // one scroll position for the eighteen boxes, whichever box or bar moves
     Desplazamiento()->setValue(20);
     for (int k = 0; k < 18; ++k) EXPECT_EQ(::Caja(ventana, k)->verticalScrollBar()->value(), 20) << k;
@@ -309,6 +339,8 @@ TEST_F(VentanaPrincipal, PegarComoDeUnaHojaDeCalculo) {
         {"una columna con LF final", 3, 0, -1, QStringLiteral("1\n2\n"), {QStringLiteral("1\n2")}},
         {"una columna con CR LF final", 3, 0, -1, QStringLiteral("1\r\n2\r\n"), {QStringLiteral("1\n2")}},
         {"cuatro valores: no es una tabla", 3, 0, -1, QStringLiteral("1\t2\t3\t4"), {QStringLiteral("1\t2\t3\t4")}},
+        {"una fila con un valor de m\u00e1s: no es una tabla", 3, 0, -1, QStringLiteral("1\t2\t3\n4\t5\t6\t7"),
+         {QStringLiteral("1\t2\t3\n4\t5\t6\t7"), QString(), QString()}},
         {"dos filas al final de la caja Y", 1, 4, -1, QStringLiteral("440.263,927\t4.475.248,878\t-1.234,5\r\n440000\t4474000\t100\r\n"),
          {x + QStringLiteral("\n440263.927\n440000"), y + QStringLiteral("\n4475248.878\n4474000"), h + QStringLiteral("\n-1234.5\n100")}},
     };
