@@ -281,7 +281,7 @@ TEST_F(VentanaPrincipal, LaLineaKDeCadaCajaEsElPuntoK) {
     CuarentaPuntos(ventana);
     EXPECT_TRUE(Marcado(3));
     // the margin beside the first line shows point 1, as "1" looks in the margin's font
-    const auto* margen = ventana.findChild<QWidget*>(QStringLiteral("Margen"));
+    auto* margen = ventana.findChild<QWidget*>(QStringLiteral("Margen"));
     const QImage visto = margen->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QImage uno(margen->size(), QImage::Format_RGB32);
     uno.fill(visto.pixel(0, 0));
