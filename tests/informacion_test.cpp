@@ -75,15 +75,6 @@ TEST(Aplicacion, CadaVentanaAbreYCierraSinTocarLosDatos) {
     EXPECT_EQ(Cajas(v), antes);
     for (const char* nombre : {"Ayuda", "About", "EditorAcerca"}) // closed windows are gone
         EXPECT_EQ(Ventana(QString::fromLatin1(nombre)), nullptr) << nombre;
-    // the editor's Load, which clears the shared paths, runs before the window's file dialog
-    QTemporaryDir carpeta;
-    const QString ruta = carpeta.filePath(QStringLiteral("f.txt"));
-    EscribeFichero(ruta.toStdString(), "3\r\n40,-3,0");
-    dialogos.rutasAbrir.push_back(ruta);
-    v.findChild<QPushButton*>(QStringLiteral("Input"))->click();
-    v.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
-    EXPECT_EQ(v.rutas().NombreAbrir, ruta);
-    app.editor()->close();
 }
 
 // orvalo FICHERO: the file read as "Entrada por fichero" reads it, with no dialog shown (the
