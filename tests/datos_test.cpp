@@ -1,9 +1,17 @@
 #include "geodesia/formato.h"
+#include "transformacion/avisos.h"
 #include "transformacion/datos.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// n lines of v, CR LF between them.
+std::string Lineas(int n, const std::string& v) {
+    std::string t = v;
+    for (int i = 1; i < n; ++i) t += "\r\n" + v;
+    return t;
+}
 
 std::string Mensaje(const std::variant<Columnas3, FalloLectura>& r) {
     const auto* f = std::get_if<FalloLectura>(&r);
@@ -38,8 +46,7 @@ TEST(LeeCajas, LineasYMensajes) {
 
 // As many points as the window reads from a file, whatever their length; one more is refused.
 TEST(LeeCajas, LimiteDe32766Puntos) {
-    std::string lleno = "500000.000";
-    for (int i = 1; i < 32766; ++i) lleno += "\r\n500000.000";
+    const std::string lleno = Lineas(32766, "500000.000");
     const std::string largo = std::string(40000, ' ') + "1"; // only the point count limits a box
     struct Caso {
         const char* nombre;
@@ -51,9 +58,10 @@ TEST(LeeCajas, LimiteDe32766Puntos) {
         {"un valor tras 40000 blancos", largo, ""},
     };
     for (const Caso& c : casos) EXPECT_EQ(Mensaje(LeeCajas(c.caja, c.caja, c.caja)), c.mensaje) << c.nombre;
-    // the counts of the three boxes, when they differ
-    const auto r = LeeCajas("1\r\n2", "1\r\n2", "1");
-    EXPECT_EQ(std::get<FalloLectura>(r).lineas, (std::array<std::size_t, 3>{2, 2, 1}));
+    // the counts of the three boxes, when they differ, grouped by thousands with no space in front
+    const auto r = LeeCajas(lleno, Lineas(1000, "1"), Lineas(100, "1"));
+    EXPECT_EQ(MensajeLectura(std::get<FalloLectura>(r), 1),
+              MensajeDistintoNumero + "\r\n X: 32 766 l\u00edneas, Y: 1 000, h: 100.");
 }
 
 } // namespace
