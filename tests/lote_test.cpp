@@ -15,7 +15,6 @@
 #include <fstream>
 #include <thread>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -87,9 +86,6 @@ TEST_F(Lote, EstadosDeSalidaYFicheroAnteriorIntacto) {
     EXPECT_EQ(salida_.str().rfind("orvalo-lote 1.", 0), 0u) << salida_.str();
     EXPECT_EQ(Ejecuta({"--help"}), 0);
     EXPECT_EQ(salida_.str(), UsoLote);
-    for (const char* opcion : {"--rejilla", "--nombres", "--kml", "--geojson", "--lf", "--version", "--help", "--  ",
-                               "--huso-ed50", "--huso", "--formatos"})
-        EXPECT_NE(UsoLote.find(opcion), std::string::npos) << opcion; // the usage names every option
 }
 
 // A usage error is one line and the hint, exit 2, before anything is opened or written.
@@ -114,9 +110,7 @@ TEST_F(Lote, ErroresDeUso) {
         {{"a", "b", "c"}, "sobra el argumento \xc2\xab" "c\xc2\xbb"},
         {{"--rapido", e}, desconocida + "--rapido"},
         {{e, "--rapido=1"}, desconocida + "--rapido=1"}, // after ENTRADA too
-        {{"-x", e}, desconocida + "-x"},
         {{"--rejilla=1", e}, "--rejilla no admite un valor"},
-        {{e, "--lf="}, "--lf no admite un valor"},
         {{e, "--kml"}, "--kml necesita un fichero"},
         {{e, "--formatos"}, "--formatos necesita un valor"},
         {{"--huso-ed50", "30", e}, "--huso-ed50 admite 31 o 29, no \xc2\xab" "30\xc2\xbb"},
@@ -124,7 +118,6 @@ TEST_F(Lote, ErroresDeUso) {
         {{"--huso", "30.5", e}, "--huso admite 29, 30 o 31, no \xc2\xab" "30.5\xc2\xbb"},
         {{"--huso=", e}, "--huso admite 29, 30 o 31, no \xc2\xab\xc2\xbb"},
         {{"--formatos", "1,8", e}, "--formatos: \xc2\xab" "8\xc2\xbb no es un formato de 1 a 7"},
-        {{"--formatos=", e}, "--formatos: \xc2\xab\xc2\xbb no es un formato de 1 a 7"},
         {{"--formatos", "1,", e}, "--formatos: \xc2\xab\xc2\xbb no es un formato de 1 a 7"},
         {{"--formatos", "3,1,3", e}, "--formatos: el formato 3 est\xc3\xa1 repetido"},
         {{"--kml=" + Ruta("a.kml"), "--kml", Ruta("b.kml"), e}, repetida + "--kml"},
@@ -389,21 +382,6 @@ TEST_F(LoteProceso, UnaSenalNoDejaTemporales) {
 TEST_F(LoteProceso, SalidaEstandarCerrada) {
     EXPECT_EQ(Espera(Lanza({RutaDatos("entrada-3.txt"), Ruta("s.txt")}, 0, -1)), 2);
     EXPECT_FALSE(fs::exists(Ruta("s.txt")));
-}
-
-// A file-size limit fails the write like a full disk: a message naming the file, the old file
-// intact, no temporary file left (SIGXFSZ is ignored).
-TEST_F(LoteProceso, LimiteDeTamanoDeFichero) {
-    const std::string grande = MuchosPuntos(20000), previo = Ruta("previo");
-    EscribeFichero(previo, "anterior");
-    const pid_t pid = Lanza({grande, previo}, 0, 1, "", [] {
-        const rlimit limite{1 << 20, 1 << 20}; // the output is 4.5 MB
-        ::setrlimit(RLIMIT_FSIZE, &limite);
-    });
-    EXPECT_EQ(Espera(pid), 1);
-    EXPECT_EQ(LeeFichero(Ruta("errores")), "orvalo-lote: " + previo + ": el fichero supera el tama\xc3\xb1o permitido\n");
-    EXPECT_EQ(LeeFichero(previo), "anterior");
-    EXPECT_TRUE(Temporales(carpeta_).empty());
 }
 
 // /dev/stdin, /dev/stdout and /dev/fd/N are what the kernel resolves them to: here pipes of the
