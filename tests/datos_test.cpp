@@ -18,10 +18,13 @@ std::string Mensaje(const std::variant<Columnas3, FalloLectura>& r) {
     return f ? f->mensaje : "";
 }
 
+// Boxes of up to as many points as the window reads from a file, whatever their length.
 TEST(LeeCajas, LineasYMensajes) {
+    const std::string lleno = Lineas(32766, "500000.000"), otro = lleno + "\r\n1";
+    const std::string largo = std::string(40000, ' ') + "1"; // only the point count limits a box
     struct Caso {
         const char* nombre;
-        const char *a, *b, *c;
+        std::string a, b, c;
         std::string mensaje; // empty: read, and the first box is `valores`
         Columna valores;
     } casos[] = {
@@ -34,6 +37,9 @@ TEST(LeeCajas, LineasYMensajes) {
         {"línea en blanco al final de las tres", "1\r\n2\r\n", "1\r\n2\r\n", "1\r\n2\r\n", MensajeNoNumerico, {}},
         {"coma en la segunda caja", "1\r\n2", "1\r\n2,5", "1\r\n2", MensajeNoNumerico, {}},
         {"dos puntos, LF delante de la segunda línea", "1\r\n2", "3\r\n 4 ", "5\r\n6", "", {1, 2}},
+        {"32766 puntos", lleno, lleno, lleno, "", Columna(32766, 500000)},
+        {"32767 puntos", otro, otro, otro, MensajeDemasiadosPuntos, {}},
+        {"un valor tras 40000 blancos", largo, largo, largo, "", {1}},
     };
     for (const Caso& c : casos) {
         const auto r = LeeCajas(c.a, c.b, c.c);
@@ -42,22 +48,6 @@ TEST(LeeCajas, LineasYMensajes) {
             EXPECT_EQ(std::get<Columnas3>(r).c1, c.valores) << c.nombre;
         }
     }
-}
-
-// As many points as the window reads from a file, whatever their length; one more is refused.
-TEST(LeeCajas, LimiteDe32766Puntos) {
-    const std::string lleno = Lineas(32766, "500000.000");
-    const std::string largo = std::string(40000, ' ') + "1"; // only the point count limits a box
-    struct Caso {
-        const char* nombre;
-        std::string caja;
-        std::string mensaje;
-    } casos[] = {
-        {"32766 puntos", lleno, ""},
-        {"32767 puntos", lleno + "\r\n1", MensajeDemasiadosPuntos},
-        {"un valor tras 40000 blancos", largo, ""},
-    };
-    for (const Caso& c : casos) EXPECT_EQ(Mensaje(LeeCajas(c.caja, c.caja, c.caja)), c.mensaje) << c.nombre;
     // the counts of the three boxes, when they differ, grouped by thousands with no space in front
     const auto r = LeeCajas(lleno, Lineas(1000, "1"), Lineas(100, "1"));
     EXPECT_EQ(MensajeLectura(std::get<FalloLectura>(r), 1),
