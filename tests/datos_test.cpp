@@ -1,19 +1,30 @@
 #include "geodesia/formato.h"
+#include "transformacion/avisos.h"
 #include "transformacion/datos.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+// n lines of v, CR LF between them.
+std::string Lineas(int n, const std::string& v) {
+    std::string t = v;
+    for (int i = 1; i < n; ++i) t += "\r\n" + v;
+    return t;
+}
+
 std::string Mensaje(const std::variant<Columnas3, FalloLectura>& r) {
     const auto* f = std::get_if<FalloLectura>(&r);
     return f ? f->mensaje : "";
 }
 
+// Boxes of up to as many points as the window reads from a file, whatever their length.
 TEST(LeeCajas, LineasYMensajes) {
+    const std::string lleno = Lineas(32766, "500000.000"), otro = lleno + "\r\n1";
+    const std::string largo = std::string(40000, ' ') + "1"; // only the point count limits a box
     struct Caso {
         const char* nombre;
-        const char *a, *b, *c;
+        std::string a, b, c;
         std::string mensaje; // empty: read, and the first box is `valores`
         Columna valores;
     } casos[] = {
@@ -26,6 +37,9 @@ TEST(LeeCajas, LineasYMensajes) {
         {"línea en blanco al final de las tres", "1\r\n2\r\n", "1\r\n2\r\n", "1\r\n2\r\n", MensajeNoNumerico, {}},
         {"coma en la segunda caja", "1\r\n2", "1\r\n2,5", "1\r\n2", MensajeNoNumerico, {}},
         {"dos puntos, LF delante de la segunda línea", "1\r\n2", "3\r\n 4 ", "5\r\n6", "", {1, 2}},
+        {"32766 puntos", lleno, lleno, lleno, "", Columna(32766, 500000)},
+        {"32767 puntos", otro, otro, otro, MensajeDemasiadosPuntos, {}},
+        {"un valor tras 40000 blancos", largo, largo, largo, "", {1}},
     };
     for (const Caso& c : casos) {
         const auto r = LeeCajas(c.a, c.b, c.c);
@@ -34,26 +48,10 @@ TEST(LeeCajas, LineasYMensajes) {
             EXPECT_EQ(std::get<Columnas3>(r).c1, c.valores) << c.nombre;
         }
     }
-}
-
-// As many points as the window reads from a file, whatever their length; one more is refused.
-TEST(LeeCajas, LimiteDe32766Puntos) {
-    std::string lleno = "500000.000";
-    for (int i = 1; i < 32766; ++i) lleno += "\r\n500000.000";
-    const std::string largo = std::string(40000, ' ') + "1"; // only the point count limits a box
-    struct Caso {
-        const char* nombre;
-        std::string caja;
-        std::string mensaje;
-    } casos[] = {
-        {"32766 puntos", lleno, ""},
-        {"32767 puntos", lleno + "\r\n1", MensajeDemasiadosPuntos},
-        {"un valor tras 40000 blancos", largo, ""},
-    };
-    for (const Caso& c : casos) EXPECT_EQ(Mensaje(LeeCajas(c.caja, c.caja, c.caja)), c.mensaje) << c.nombre;
-    // the counts of the three boxes, when they differ
-    const auto r = LeeCajas("1\r\n2", "1\r\n2", "1");
-    EXPECT_EQ(std::get<FalloLectura>(r).lineas, (std::array<std::size_t, 3>{2, 2, 1}));
+    // the counts of the three boxes, when they differ, grouped by thousands with no space in front
+    const auto r = LeeCajas(lleno, Lineas(1000, "1"), Lineas(100, "1"));
+    EXPECT_EQ(MensajeLectura(std::get<FalloLectura>(r), 1),
+              MensajeDistintoNumero + "\r\n X: 32 766 l\u00edneas, Y: 1 000, h: 100.");
 }
 
 } // namespace
