@@ -16,6 +16,8 @@ Columnas3 GeodesicasACartesianas(const Columna& latitudes, const Columna& longit
 
     Columnas3 r{Columna(n), Columna(n), Columna(n)};
     for (std::size_t i = 0; i < n; ++i) {
+        // no point lies beyond a pole: 95 degrees would give a point on the other side of the earth
+        if (std::fabs(PseudoAGrados(latitudes[i])) > 90) throw FalloAritmetico("latitud de m\u00e1s de 90 grados");
         const double phi = rad.latitudes[i];
         const double lambda = rad.longitudes[i];
         const double sinPhi = std::sin(phi);

@@ -46,4 +46,20 @@ TEST(CartesianasAGeodesicas, CuadranteDeLaLongitud) {
     EXPECT_THROW(CartesianasAGeodesicas({0}, {0}, {6356752}, ElipsoideWgs84()), FalloAritmetico);
 }
 
+// A latitude beyond a pole is refused (it once gave a point on the other side of the earth); the
+// poles themselves are points.
+TEST(GeodesicasACartesianas, LatitudDeMasDe90Grados) {
+    for (double lat : {95.0, -90.0001, 89.6001, 1e5}) {
+        try {
+            GeodesicasACartesianas({40.0, lat}, {-3.0, -3.0}, {0, 0}, ElipsoideEd50());
+            ADD_FAILURE() << lat;
+        } catch (const FalloAritmetico& e) {
+            EXPECT_STREQ(e.what(), "latitud de m\u00e1s de 90 grados") << lat;
+        }
+    }
+    const Columnas3 c = GeodesicasACartesianas({90.0, -90.0}, {0, 0}, {0, 0}, ElipsoideEd50());
+    EXPECT_NEAR(c.c3[0], 6356911.946, 1e-3);
+    EXPECT_NEAR(c.c3[1], -6356911.946, 1e-3);
+}
+
 } // namespace

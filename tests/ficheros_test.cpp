@@ -1,3 +1,4 @@
+#include "transformacion/avisos.h"
 #include "transformacion/entrada.h"
 
 #include <gtest/gtest.h>
@@ -63,6 +64,9 @@ TEST(LeeFicheroEntrada, CasosDelFormato) {
               " El indicador de tipo de datos " + std::string(199, 'a') + "\xe2\x82\xac... no es reconocido ");
     // a refused value is quoted with its control characters, DEL too, as "?"
     EXPECT_EQ(std::get<FalloEntrada>(LeeFicheroEntrada("3\r\n1\x7f~\t,1,2")).rechazo->texto, "1?~?");
+    // a number too large for its box is a number: its place is named, not a non-numeric value
+    EXPECT_EQ(MensajeFicheroEntrada(std::get<FalloEntrada>(LeeFicheroEntrada("3\r\n40,-3,0\r\n40,1e305,0"))),
+              MensajeErrorAbrir + "\r\n L\u00ednea 3, campo 2: valor fuera de rango.");
 }
 
 // The same points and lines whatever pieces the bytes arrive in.

@@ -196,7 +196,7 @@ TEST_F(VentanaPrincipal, EntradaPorFichero) {
     } casos[] = {
         {"campo no numérico", "3\r\n40,-3,0\r\n40,-3x3,0", {},
          general + QStringLiteral("\r\n L\u00ednea 3, campo 2: \u00ab-3x3\u00bb no es un n\u00famero.")},
-        {"valor que no cabe en su columna", "3\r\n1e305,0,0", {}, general},
+        {"valor que no cabe en su columna", "3\r\n1e305,0,0", {}, general + QStringLiteral("\r\n L\u00ednea 2, campo 1: valor fuera de rango.")},
         // a file that cannot be read says why, not that it holds a non-numeric value
         {"no existe", std::nullopt, Ruta(QStringLiteral("nada.txt")),
          QStringLiteral(" \u00a1Se ha producido un error al abrir el archivo! \r\n El fichero no existe.")},

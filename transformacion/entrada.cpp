@@ -1,6 +1,8 @@
 #include "entrada.h"
 
+#include "geodesia/fallo.h"
 #include "geodesia/formato.h"
+#include "transformacion/columnas.h"
 #include "texto/codificacion.h"
 
 #include <algorithm>
@@ -64,6 +66,21 @@ bool ConComasDecimales(const std::vector<std::string_view>& c, std::size_t desde
            ConComasDecimales(c, desde + 2, grupos - 1);
 }
 
+// The first value too large for the column its box shows it in: the file cannot be shown.
+std::optional<Rechazo> FueraDeRango(int formato, const LectorEntrada::Puntos& p) {
+    const Columna* columnas[] = {&p.valores.c1, &p.valores.c2, &p.valores.c3};
+    for (std::size_t i = 0; i < p.lineas.size(); ++i) {
+        for (int m = 0; m < 3; ++m) {
+            try {
+                ValorMostrado((*columnas[m])[i], 3 * (formato - 1) + m);
+            } catch (const FalloAritmetico&) {
+                return Rechazo{Rechazo::FueraDeRango, p.lineas[i], m + 1, {}, false};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string DescribeRechazo(const Rechazo& r) {
@@ -88,6 +105,8 @@ std::string DescribeRechazo(const Rechazo& r) {
                " caracteres";
     case Rechazo::NombreNoValido:
         return "el nombre \u00ab" + r.texto + "\u00bb lleva un car\u00e1cter de control o uno que XML no admite";
+    case Rechazo::FueraDeRango:
+        return "campo " + std::to_string(r.campo) + ": valor fuera de rango";
     }
     return {};
 }
@@ -313,7 +332,10 @@ std::variant<FicheroEntrada, FalloEntrada> LeeFicheroEntrada(std::string_view co
             return FalloEntrada{FalloEntrada::General, MensajeErrorAbrir, lector.Rechazos().front()};
         FicheroEntrada r;
         r.formato = std::get<int>(identificador);
-        r.puntos = lector.TomaPuntos().valores;
+        LectorEntrada::Puntos puntos = lector.TomaPuntos();
+        if (auto fuera = FueraDeRango(r.formato, puntos))
+            return FalloEntrada{FalloEntrada::General, MensajeErrorAbrir, std::move(fuera)};
+        r.puntos = std::move(puntos.valores);
         r.huso = lector.HusoDelFichero();
         return r;
     } catch (const std::bad_alloc&) {

@@ -36,6 +36,7 @@ struct Rechazo {
         ComasDecimales, // as Campos, but the fields read as three numbers with decimal commas
         NombreLargo,
         NombreNoValido,
+        FueraDeRango, // a number too large for the column its box shows it in
     } motivo;
     std::int64_t linea = 0; // of the file, counted from 1 (line 1 is the identifier)
     int campo = 0;          // of that line, counted from 1; 0 for the whole line
