@@ -1,5 +1,6 @@
 // The editor's decoding and encoding of a file: saved unchanged, the bytes come back (with one
-// line end added when they lacked it); saved as changed text, they read back as the same text.
+// line end added when they lacked it); saved as changed text, they read back as the same text,
+// a character beyond Latin-1 included.
 #include "texto/codificacion.h"
 #include "exige.h"
 
@@ -15,5 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n) 
     const std::string cambiado = BytesAGuardar(bytes, u"\u0001", d.texto, d.codificacion);
     const std::u16string releido = DecodificaFichero(cambiado).texto;
     EXIGE(releido == d.texto || releido == d.texto + u"\n");
+    // with a character Latin-1 lacks, a Latin-1 file becomes UTF-8: nothing is lost
+    const std::u16string otro = d.texto + u"\u20ac";
+    const std::u16string conEuro = DecodificaFichero(BytesAGuardar(bytes, u"\u0001", otro, d.codificacion)).texto;
+    EXIGE(conEuro == otro || conEuro == otro + u"\n");
     return 0;
 }
