@@ -177,8 +177,13 @@ TEST_F(VentanaPrincipal, EntradaPorFichero) {
                                                      QStringLiteral("    80.000\n    -3.000")}));
     EXPECT_TRUE(Estado(ventana).startsWith(QStringLiteral("2 puntos desde UTM WGS84 huso 29"))) << Estado(ventana).toStdString();
     QSettings().remove(QStringLiteral("huso"));
+    // points written and never transformed: kept on No, replaced on Yes
     Escribe(0, QStringLiteral("algo"));
+    dialogos.respuestas = {false, true};
     Lee(QStringLiteral("huso31.txt"), "2\r300000,4200000,10\r1,2,3\r4,5,-6"); // lone CR line ends
+    EXPECT_EQ(Caja(0), QStringLiteral("algo"));
+    Lee(QStringLiteral("huso31.txt"), "2\r300000,4200000,10\r1,2,3\r4,5,-6");
+    EXPECT_EQ(dialogos.preguntas.size(), 2u);
     EXPECT_EQ(Caja(3), QStringLiteral("  300000.000\n       1.000\n       4.000"));
     EXPECT_EQ(Caja(5), QStringLiteral("    10.000\n     3.000\n    -6.000"));
     for (int k = 0; k < Main::NumCajas; ++k) EXPECT_EQ(Caja(k).isEmpty(), k < 3 || k > 5) << k;

@@ -67,6 +67,9 @@ std::string EstadoLeido(int puntos, const std::string& formato) {
 const std::string EstadoBorrado = "Cajas vaciadas: \u00abSalida por fichero\u00bb sigue escribiendo los resultados de la "
                                   "\u00faltima transformaci\u00f3n";
 
+const std::string PreguntaDescartarEscrito =
+    " Las cajas tienen puntos escritos que no se han transformado. \r\n \u00bfDesea descartarlos y leer el fichero? ";
+
 std::string EstadoEleccionPendiente(const std::string& hecho, const std::string& elegido) {
     return "Los resultados mostrados se hicieron con \u00ab" + hecho + "\u00bb; \u00ab< TRANSFORMAR >\u00bb aplica \u00ab" +
            elegido + "\u00bb";

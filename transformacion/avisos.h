@@ -36,5 +36,7 @@ std::string EstadoTransformado(int puntos, const std::string& formato);
 std::string EstadoLeido(int puntos, const std::string& formato);
 // After Borrar: the results still go to the output file.
 extern const std::string EstadoBorrado;
+// Asked before a file read replaces points the user wrote in the boxes and never transformed.
+extern const std::string PreguntaDescartarEscrito;
 // A method or zone chosen while the boxes show results made with another one, or none.
 std::string EstadoEleccionPendiente(const std::string& hecho, const std::string& elegido);

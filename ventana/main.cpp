@@ -199,6 +199,7 @@ void Main::muestra(int indice, Resultado r) {
     const int arriba = desplazamiento_->value(), punto = puntoResaltado_;
     llenaCajas(r.textos);
     resultadosEnCajas_ = true;
+    escrito_ = false; // what was written is transformed
     if (punto >= 0) resalta(punto);
     desplazaTodas(arriba);
     marca(indice + 1, estadoDeDatos(indice));
@@ -270,6 +271,7 @@ void Main::ponCaja(int k, const QString& texto) {
 void Main::Erase_Click() {
     for (CajaCoordenada* c : Coord) c->clear();
     resultadosEnCajas_ = false;
+    escrito_ = false;
     estado_->setText(datos_.NumPuntos > 0 ? Texto(EstadoBorrado) : QString());
 }
 
@@ -306,12 +308,17 @@ void Main::cargaEntrada(std::string_view bytes) {
         avisa(Texto(MensajeErrorAbrir), Icono::Ninguno, false);
         return;
     }
+    // points written and never transformed are not thrown away unasked
+    const bool hayEscrito =
+        escrito_ && std::any_of(Coord.begin(), Coord.end(), [](const CajaCoordenada* c) { return !c->document()->isEmpty(); });
+    if (hayEscrito && !dialogos_.pregunta(this, Texto(PreguntaDescartarEscrito))) return;
     ultimoTransformado_ = -1; // the points shown are not yet transformed; a zone change below recomputes nothing
     if (formato == 2) husoEd50_->setCurrentIndex(husoEd50_->findData(leidos.ed50));
     if (formato == 7) husoUtm_->setCurrentIndex(husoUtm_->findData(leidos.utm));
     datos_ = DatosDeEntrada(formato, std::move(fichero.puntos), husos_);
     pegado_.reset();
     for (CajaCoordenada* c : Coord) c->clear();
+    escrito_ = false;
     for (std::size_t j = 0; j < 3; ++j) ponCaja(static_cast<int>(k + j), textos[j]);
     resultadosEnCajas_ = false;
     marca(formato, Texto(EstadoLeido(datos_.NumPuntos, NombreMostrado(formato, rotulos()))));

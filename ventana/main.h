@@ -137,6 +137,7 @@ private:
     Metodo metodoResultados_ = Metodo::SieteParametros; // the method it used
     bool resultadosEnCajas_ = false;   // the boxes show what it wrote, untouched
     bool escribiendo_ = false;         // the window itself writes the boxes
+    bool escrito_ = false;             // the user wrote in a box since the window last filled them
     // The last table pasted: its format and each box's undo steps right after it.
     struct Pegado {
         int formato;

@@ -222,6 +222,7 @@ void Main::conectaCaja(CajaCoordenada* caja, int k) {
     connect(caja, &QPlainTextEdit::textChanged, this, [this] {
         if (escribiendo_) return;
         resultadosEnCajas_ = false; // typed over: a change of method no longer recomputes
+        escrito_ = true;
         if (margen_) margen_->update();
     });
     connect(caja, &CajaCoordenada::tablaPegada, this, [this, k](const QString& texto) { pegaTabla(k, texto); });
