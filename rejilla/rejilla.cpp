@@ -12,10 +12,12 @@
 
 #include <proj.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <thread>
 
 #include <unistd.h>
 
@@ -258,6 +260,36 @@ ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& 
 
 ConjuntoDatos TransformaPorMetodo(int formato, const Columnas3& entrada, Rejilla* rejilla, Husos husos) {
     return rejilla ? TransformaOficial(formato, entrada, *rejilla, husos) : Transforma(formato, entrada, husos);
+}
+
+ConjuntoDatos TransformaPorMetodoEnHilos(int formato, const Columnas3& entrada, Rejilla* rejilla, Husos husos) {
+    const std::size_t n = entrada.c1.size();
+    if (n < PuntosEnDosHilos || std::thread::hardware_concurrency() < 2)
+        return TransformaPorMetodo(formato, entrada, rejilla, husos);
+    const auto mitad = static_cast<std::ptrdiff_t>(n / 2);
+    auto parte = [&](const Columna& c, bool segunda) {
+        return segunda ? Columna(c.begin() + mitad, c.end()) : Columna(c.begin(), c.begin() + mitad);
+    };
+    std::array<std::optional<ConjuntoDatos>, 2> mitades;
+    auto calcula = [&](std::size_t k) {
+        try {
+            mitades[k] = TransformaPorMetodo(
+                formato, Columnas3{parte(entrada.c1, k), parte(entrada.c2, k), parte(entrada.c3, k)}, rejilla, husos);
+        } catch (...) {
+            // the whole set runs again below
+        }
+    };
+    std::thread otra(calcula, 1);
+    calcula(0);
+    otra.join();
+    if (!mitades[0] || !mitades[1]) return TransformaPorMetodo(formato, entrada, rejilla, husos);
+    ConjuntoDatos d = std::move(*mitades[0]);
+    for (std::size_t k = 0; k < NumeroColumnas; ++k) {
+        const Columna& resto = mitades[1]->Columnas[k];
+        d.Columnas[k].insert(d.Columnas[k].end(), resto.begin(), resto.end());
+    }
+    d.NumPuntos = static_cast<int>(n);
+    return d;
 }
 
 std::optional<FalloPunto> FalloDelPunto(int formato, const Columnas3& entrada, std::size_t i, Rejilla* rejilla,

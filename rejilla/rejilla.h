@@ -85,6 +85,9 @@ ConjuntoDatos TransformaOficial(int formato, const Columnas3& entrada, Rejilla& 
 // The pipeline of the method chosen: the official one when a grid is given, the seven
 // parameters otherwise.
 ConjuntoDatos TransformaPorMetodo(int formato, const Columnas3& entrada, Rejilla* rejilla, Husos husos = {});
+// The same data set, many points computed in two halves on two threads. When a half fails,
+// the whole set runs again on one thread, so that the fault thrown is the one it meets first.
+ConjuntoDatos TransformaPorMetodoEnHilos(int formato, const Columnas3& entrada, Rejilla* rejilla, Husos husos = {});
 
 // Why point i, converted and laid out on its own by the method chosen, fails; nothing when it
 // converts. For reports that name the point.

@@ -1,4 +1,5 @@
 #include "geodesia/angulos.h"
+#include "geodesia/fallo.h"
 #include "rejilla/rejilla.h"
 #include "rejilla/sha256.h"
 #include "transformacion/tuberias.h"
@@ -118,6 +119,44 @@ TEST_F(Oficial, FueraDeLaRejillaNadaSeConvierteEnSilencio) {
             ADD_FAILURE() << c.nombre;
         } catch (const FueraDeRejilla& e) {
             EXPECT_EQ(e.punto, c.punto) << c.nombre;
+        }
+    }
+}
+
+// Many points on two threads: the same doubles as on one, and the fault one thread meets
+// first (the seven parameters' arithmetic runs before the grid).
+TEST_F(Oficial, EnDosHilosLoMismoQueEnUno) {
+    Columnas3 puntos;
+    for (int i = 0; i < 5001; ++i) {
+        puntos.c1.push_back(37.0 + (i % 600) * 0.01);
+        puntos.c2.push_back(-7.0 + (i % 900) * 0.01);
+        puntos.c3.push_back(100 + i);
+    }
+    for (Rejilla* metodo : {static_cast<Rejilla*>(nullptr), rejilla.get()}) {
+        const ConjuntoDatos uno = TransformaPorMetodo(3, puntos, metodo);
+        const ConjuntoDatos dos = TransformaPorMetodoEnHilos(3, puntos, metodo);
+        EXPECT_EQ(dos.NumPuntos, 5001);
+        for (std::size_t k = 0; k < NumeroColumnas; ++k) EXPECT_EQ(dos.Columnas[k], uno.Columnas[k]) << k;
+    }
+    struct Caso {
+        const char* nombre;
+        std::size_t fuera, malo; // outside the grid, latitude beyond 90 degrees (none: past the end)
+        std::size_t punto;       // the point outside named, or 0 for the arithmetic fault
+    } casos[] = {
+        {"fuera en la segunda mitad", 4000, 9999, 4001},
+        {"fuera en la primera, fallo aritm\u00e9tico en la segunda", 10, 4000, 0},
+    };
+    for (const Caso& c : casos) {
+        Columnas3 p = puntos;
+        p.c1[c.fuera] = 48.51, p.c2[c.fuera] = 2.21; // Paris
+        if (c.malo < p.c1.size()) p.c1[c.malo] = 91;
+        try {
+            TransformaPorMetodoEnHilos(3, p, rejilla.get());
+            ADD_FAILURE() << c.nombre;
+        } catch (const FueraDeRejilla& e) {
+            EXPECT_EQ(e.punto, c.punto) << c.nombre;
+        } catch (const FalloAritmetico& e) {
+            EXPECT_EQ(c.punto, 0u) << c.nombre << ": " << e.what();
         }
     }
 }

@@ -73,13 +73,6 @@ std::string MensajeFalloAritmetico(const std::string& descripcion, std::size_t p
            ".\r\n No se ha modificado ning\u00fan dato.";
 }
 
-namespace {
-
-// Below this, a second thread costs more than it saves.
-constexpr int PuntosEnDosHilos = 2048;
-
-} // namespace
-
 // Many points are laid out on two threads, each taking every other column; the failure of the
 // first column that fails is the one thrown, as one thread would throw it.
 std::array<std::string, NumeroColumnas> MuestraResultados(const ConjuntoDatos& datos) {

@@ -30,6 +30,9 @@ struct ConjuntoDatos {
     Husos husos;
 };
 
+// Below this many points, a second thread costs more than it saves.
+inline constexpr int PuntosEnDosHilos = 2048;
+
 // Puts three columns in place, from column k on.
 void PonColumnas(ConjuntoDatos& d, std::size_t k, Columnas3 c);
 

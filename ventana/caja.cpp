@@ -75,6 +75,9 @@ std::unique_ptr<QTextDocument> DocumentoDeCaja(const QString& texto, const QFont
     auto d = std::make_unique<QTextDocument>();
     d->setDocumentMargin(0);
     d->setDefaultFont(fuente);
+    QTextOption opcion = d->defaultTextOption();
+    opcion.setWrapMode(QTextOption::NoWrap); // as the box has it: the box lays nothing out again
+    d->setDefaultTextOption(opcion);
     d->setUndoRedoEnabled(false); // the text is not an edit to undo
     QTextCursor(d.get()).insertText(texto);
     d->setUndoRedoEnabled(true);

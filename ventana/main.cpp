@@ -170,7 +170,7 @@ std::variant<Main::Resultado, Main::Fallo> Main::calcula(int indice, const Colum
     Rejilla* metodo = metodo_ == Metodo::RejillaOficial ? rejilla_.get() : nullptr;
     Resultado r;
     try {
-        r.datos = TransformaPorMetodo(indice + 1, entrada, metodo, husos_);
+        r.datos = TransformaPorMetodoEnHilos(indice + 1, entrada, metodo, husos_);
         r.textos = MuestraResultados(r.datos);
         return r;
     } catch (const FueraDeRejilla& e) {
