@@ -17,7 +17,6 @@
 #include <cstdlib>
 #include <map>
 #include <mutex>
-#include <thread>
 
 #include <unistd.h>
 
@@ -264,24 +263,22 @@ ConjuntoDatos TransformaPorMetodo(int formato, const Columnas3& entrada, Rejilla
 
 ConjuntoDatos TransformaPorMetodoEnHilos(int formato, const Columnas3& entrada, Rejilla* rejilla, Husos husos) {
     const std::size_t n = entrada.c1.size();
-    if (n < PuntosEnDosHilos || std::thread::hardware_concurrency() < 2)
-        return TransformaPorMetodo(formato, entrada, rejilla, husos);
-    const auto mitad = static_cast<std::ptrdiff_t>(n / 2);
-    auto parte = [&](const Columna& c, bool segunda) {
-        return segunda ? Columna(c.begin() + mitad, c.end()) : Columna(c.begin(), c.begin() + mitad);
-    };
     std::array<std::optional<ConjuntoDatos>, 2> mitades;
-    auto calcula = [&](std::size_t k) {
+    const std::size_t partes = EnPartes(static_cast<int>(n), [&](std::size_t k, std::size_t de) {
+        if (de == 1) {
+            mitades[0] = TransformaPorMetodo(formato, entrada, rejilla, husos);
+            return;
+        }
+        const auto desde = static_cast<std::ptrdiff_t>(k * n / 2), hasta = static_cast<std::ptrdiff_t>((k + 1) * n / 2);
+        auto trozo = [&](const Columna& c) { return Columna(c.begin() + desde, c.begin() + hasta); };
         try {
-            mitades[k] = TransformaPorMetodo(
-                formato, Columnas3{parte(entrada.c1, k), parte(entrada.c2, k), parte(entrada.c3, k)}, rejilla, husos);
+            mitades[k] = TransformaPorMetodo(formato, Columnas3{trozo(entrada.c1), trozo(entrada.c2), trozo(entrada.c3)},
+                                             rejilla, husos);
         } catch (...) {
             // the whole set runs again below
         }
-    };
-    std::thread otra(calcula, 1);
-    calcula(0);
-    otra.join();
+    });
+    if (partes == 1) return std::move(*mitades[0]);
     if (!mitades[0] || !mitades[1]) return TransformaPorMetodo(formato, entrada, rejilla, husos);
     ConjuntoDatos d = std::move(*mitades[0]);
     for (std::size_t k = 0; k < NumeroColumnas; ++k) {

@@ -73,6 +73,23 @@ std::string MensajeFalloAritmetico(const std::string& descripcion, std::size_t p
            ".\r\n No se ha modificado ning\u00fan dato.";
 }
 
+std::size_t EnPartes(int puntos, const std::function<void(std::size_t parte, std::size_t partes)>& parte) {
+    constexpr int PuntosEnDosHilos = 2048; // below this, a second thread costs more than it saves
+    if (puntos < PuntosEnDosHilos || std::thread::hardware_concurrency() < 2) {
+        parte(0, 1);
+        return 1;
+    }
+    std::thread otro(parte, 1, 2);
+    try {
+        parte(0, 2);
+    } catch (...) {
+        otro.join();
+        throw;
+    }
+    otro.join();
+    return 2;
+}
+
 // Many points are laid out on two threads, each taking every other column; the failure of the
 // first column that fails is the one thrown, as one thread would throw it.
 std::array<std::string, NumeroColumnas> MuestraResultados(const ConjuntoDatos& datos) {
@@ -87,13 +104,7 @@ std::array<std::string, NumeroColumnas> MuestraResultados(const ConjuntoDatos& d
             }
         }
     };
-    if (datos.NumPuntos < PuntosEnDosHilos || std::thread::hardware_concurrency() < 2) {
-        columnas(0, 1);
-    } else {
-        std::thread otro(columnas, 1, 2);
-        columnas(0, 2);
-        otro.join();
-    }
+    EnPartes(datos.NumPuntos, columnas);
     for (const std::exception_ptr& f : fallos)
         if (f) std::rethrow_exception(f);
     return textos;

@@ -5,6 +5,7 @@
 #include "geodesia/columna.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -30,8 +31,10 @@ struct ConjuntoDatos {
     Husos husos;
 };
 
-// Below this many points, a second thread costs more than it saves.
-inline constexpr int PuntosEnDosHilos = 2048;
+// Work on `puntos` points in parts: `parte(0, 1)` alone on this thread where a second thread
+// would cost more than it saves, else `parte(0, 2)` here and `parte(1, 2)` on a second thread.
+// Returns the number of parts. What runs on the second thread must not throw.
+std::size_t EnPartes(int puntos, const std::function<void(std::size_t parte, std::size_t partes)>& parte);
 
 // Puts three columns in place, from column k on.
 void PonColumnas(ConjuntoDatos& d, std::size_t k, Columnas3 c);
