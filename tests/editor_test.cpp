@@ -259,7 +259,6 @@ protected:
     Aplicacion app{dialogos};
     QTemporaryDir carpeta;
     void Pulsa(const char* nombre) { app.ventana().findChild<QPushButton*>(QString::fromLatin1(nombre))->click(); }
-    std::string Lee(const QString& ruta) const { return LeeFichero(ruta.toStdString()); }
     QPlainTextEdit* Caja() const { return app.editor()->findChild<QPlainTextEdit*>(QStringLiteral("Text1")); }
 };
 
@@ -287,8 +286,8 @@ TEST_F(ConLaVentana, LosFicherosDeLaVentana) {
     dialogos.rutasGuardar = {carpeta.filePath(QStringLiteral("otra.txt"))};
     app.editor()->close();
     EXPECT_EQ(dialogos.preguntas.front(), QStringLiteral(" \u00bfDesea guardar cambios? \r\n ") + entrada);
-    EXPECT_EQ(Lee(entrada), "3\r\n40,-3,0");
-    EXPECT_EQ(Lee(carpeta.filePath(QStringLiteral("otra.txt"))), "otra cosa\r\n");
+    EXPECT_EQ(LeeFichero(entrada.toStdString()), "3\r\n40,-3,0");
+    EXPECT_EQ(LeeFichero(carpeta.filePath(QStringLiteral("otra.txt")).toStdString()), "otra cosa\r\n");
     // the question says which of the main window's commands chose the file
     EXPECT_EQ(dialogos.preguntas.back(), QStringLiteral(" \u00a1El Fichero ya existe! \r\n \u00bfDesea sobreescribirlo? \r\n ") + entrada +
                                              QStringLiteral(" \r\n (elegido con \u00abEntrada por fichero\u00bb de la ventana principal)"));
@@ -298,14 +297,14 @@ TEST_F(ConLaVentana, LosFicherosDeLaVentana) {
     const QString salida = carpeta.filePath(QStringLiteral("salida.txt"));
     dialogos.rutasGuardar = {salida};
     Pulsa("Output");
-    const std::string escrito = Lee(salida);
+    const std::string escrito = LeeFichero(salida.toStdString());
     Pulsa("Command2");
     EXPECT_EQ(Caja()->toPlainText(), QString()); // a new editor
     Caja()->setPlainText(QStringLiteral("texto"));
     dialogos.respuestas = {false};
     dialogos.rutasGuardar = {std::nullopt};
     app.editor()->findChild<QAction*>(QStringLiteral("FicheroGu"))->trigger();
-    EXPECT_EQ(Lee(salida), escrito);
+    EXPECT_EQ(LeeFichero(salida.toStdString()), escrito);
     EXPECT_TRUE(dialogos.preguntas.back().endsWith(QStringLiteral("\u00abSalida por fichero\u00bb de la ventana principal)")));
 }
 
