@@ -1,20 +1,15 @@
-#include "dialogos_prueba.h"
-#include "editor/editor.h"
+#include "editor_prueba.h"
 #include "transformacion/entrada.h"
 #include "transformacion/salida.h"
-#include "vectores.h"
 #include "ventana/dialogos_qt.h"
 #include "ventana/main.h"
 #include "ventana_prueba.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QTimer>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -32,32 +27,24 @@ namespace {
 // (shrunk to 4 KiB), into a FIFO whose reader quits, one whose reader stalls, and past the file-size
 // limit; Entrada por fichero and Abrir from a FIFO whose writer stalls, and from one whose
 // writer is late: the program goes on, the message names the file and the fault, nothing is lost.
-class FicherosConFallos : public ::testing::Test {
+class FicherosConFallos : public EditorPrueba {
 protected:
-    DialogosPrueba dialogos;
     Main ventana{dialogos};
-    RutasCompartidas rutas;
-    Editor editor{dialogos, rutas};
-    QTemporaryDir carpeta;
-    QString Ruta(const char* nombre) const { return carpeta.filePath(QString::fromLatin1(nombre)); }
 
     // What a person sees of each program: every box and the status line, or the editor's text.
-    QString Contenido(bool enVentana) {
-        return enVentana ? Cajas(ventana).join(QLatin1Char('|'))
-                         : editor.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
-    }
+    QString Contenido(bool enVentana) { return enVentana ? Cajas(ventana).join(QLatin1Char('|')) : Texto(); }
     // Entrada or Salida por fichero of the window; Abrir or Guardar como of the editor.
     void Pulsa(bool enVentana, bool lee) {
         if (enVentana)
             ventana.findChild<QPushButton*>(lee ? QStringLiteral("Input") : QStringLiteral("Output"))->click();
         else
-            editor.findChild<QAction*>(lee ? QStringLiteral("FicheroAbrir") : QStringLiteral("FicheroGuardar"))->trigger();
+            Accion(lee ? "FicheroAbrir" : "FicheroGuardar")->trigger();
     }
 };
 
 TEST_F(FicherosConFallos, TuberiasYLimites) {
     CuarentaPuntos(ventana);
-    editor.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(QString(100000, QLatin1Char('t')));
+    Pon(QString(100000, QLatin1Char('t')));
     enum Fallo { LectorSeVa, LectorParado, Limite, EscritorParado, EscritorTarde };
     struct Caso {
         const char* nombre;
@@ -77,7 +64,7 @@ TEST_F(FicherosConFallos, TuberiasYLimites) {
             const std::size_t esperas = dialogos.esperas.size();
             dialogos.cancelaEsperas = c.fallo == LectorParado || c.fallo == EscritorParado;
             const bool lee = c.fallo == EscritorParado || c.fallo == EscritorTarde;
-            const QString ruta = Ruta(c.fallo == Limite ? "grande.txt" : "fifo");
+            const QString ruta = Ruta(QString::fromLatin1(c.fallo == Limite ? "grande.txt" : "fifo"));
             const QByteArray fifo = QFile::encodeName(ruta);
             // the test's own ends of the FIFO: a reader, and for reading a writer too
             int lectura = -1, escritura = -1;
@@ -88,10 +75,9 @@ TEST_F(FicherosConFallos, TuberiasYLimites) {
                 ASSERT_GE(::fcntl(lectura, F_SETPIPE_SZ, 4096), 0);
                 if (lee) escritura = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
             }
-            rlimit limite{};
-            ::getrlimit(RLIMIT_FSIZE, &limite);
-            const rlimit antesLimite = limite;
-            limite.rlim_cur = 4096;
+            rlimit antesLimite{};
+            ::getrlimit(RLIMIT_FSIZE, &antesLimite);
+            const rlimit limite{4096, antesLimite.rlim_max};
             if (c.fallo == Limite) { ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limite), 0); }
             // the late writer writes a small input file after a moment; the reader that quits
             // takes a few bytes once the writer is there

@@ -1,31 +1,18 @@
 // The editor's Imprimir: the words for what the printer reported, and, with no printer, the
 // PDF file, read back with poppler's pdftotext and pdffonts.
-#include "dialogos_prueba.h"
-#include "editor/editor.h"
+#include "editor_prueba.h"
 #include "ventana/dialogos_qt.h"
-#include "vectores.h"
 
-#include <QAction>
 #include <QFontInfo>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class Imprimir : public ::testing::Test {
+class Imprimir : public EditorPrueba {
 protected:
-    DialogosPrueba dialogos;
-    RutasCompartidas rutas;
-    QTemporaryDir carpeta;
-    Editor editor{dialogos, rutas};
-
-    QString Ruta(const QString& nombre) const { return carpeta.filePath(nombre); }
-    QAction* Accion(const char* nombre) const { return editor.findChild<QAction*>(QString::fromUtf8(nombre)); }
-    void Pon(const QString& texto) const { editor.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(texto); }
     // A program of poppler-utils on `pdf`: its standard output.
     static QString Poppler(const QString& programa, QStringList argumentos) {
         QProcess p;
@@ -76,10 +63,8 @@ TEST_F(Imprimir, ConImpresora) {
 // page after page, long lines wrapped, in the editor's font.
 TEST_F(Imprimir, SinImpresoraUnPdf) {
     dialogos.impresoras = 0;
-    const QString texto = Ruta(QStringLiteral("puntos.txt"));
-    EscribeFichero(texto.toStdString(), "3\r\n40,-3,0\r\n");
-    dialogos.rutasAbrir = {texto};
-    Accion("FicheroAbrir")->trigger();
+    const QString texto = Crea(QStringLiteral("puntos.txt"), "3\r\n40,-3,0\r\n");
+    Abre(texto);
     QStringList largas;
     for (int i = 1; i <= 150; ++i) largas << QStringLiteral("L\u00ednea %1 del documento").arg(i, 3, 10, QLatin1Char('0'));
     const QString larga = QStringLiteral("0123456789").repeated(40); // 400 characters, past any A4 width
@@ -111,11 +96,11 @@ TEST_F(Imprimir, SinImpresoraUnPdf) {
     EXPECT_EQ(texto.toStdString(), rutas.NombreAbrir.toStdString()); // the text's paths untouched
     EXPECT_TRUE(rutas.NombreGuardar.isEmpty());
     // the editor's font: Arial (or the face standing for it) at 12 points
-    editor.findChild<QAction*>(QStringLiteral("Fuente_1"))->trigger();
+    Accion("Fuente_1")->trigger();
     const QString pdf = Ruta(QStringLiteral("arial.pdf"));
     dialogos.rutasGuardar = {pdf};
     Accion("FicheroImprimir")->trigger();
-    const QString familia = QFontInfo(editor.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->font()).family();
+    const QString familia = QFontInfo(Caja()->font()).family();
     EXPECT_TRUE(Poppler(QStringLiteral("pdffonts"), {pdf}).contains(QString(familia).remove(QLatin1Char(' '))))
         << familia.toStdString();
     // a failure said with its reason
