@@ -490,6 +490,20 @@ TEST_F(VentanaPrincipal, CambiarDeMetodoNoPierdeNiRechaza) {
     EleccionMetodo(ventana)->setCurrentIndex(antes);
 }
 
+// As many points as a file may hold, transformed from the boxes (one more LeeCajas refuses)
+// and shown whole in every box.
+TEST_F(VentanaPrincipal, TreintaYDosMilSetecientosSesentaYSeisPuntos) {
+    const qsizetype n = 32766;
+    QStringList x;
+    for (int i = 0; i < n; ++i) x << QString::number(400000 + i);
+    Entra(0, x.join(QLatin1Char('\n')), QStringList(n, QStringLiteral("4400000")).join(QLatin1Char('\n')),
+          QStringList(n, QStringLiteral("1")).join(QLatin1Char('\n')));
+    Transforma(0);
+    EXPECT_TRUE(dialogos.mensajes.empty()) << dialogos.ultimoMensaje().toStdString();
+    for (int k = 0; k < Main::NumCajas; ++k) EXPECT_EQ(Caja(k).count(QLatin1Char('\n')), n - 1) << k;
+    EXPECT_TRUE(Estado(ventana).startsWith(QStringLiteral("32 766 puntos desde UTM huso 30")));
+}
+
 // The seventh format, its zone and the second ED50 format's zone, remembered between runs.
 TEST(Husos, SeptimoFormatoYHusoElegidos) {
     for (const char* clave : {"huso", "husoEd50", "metodo"}) QSettings().remove(QString::fromLatin1(clave));
