@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs with apt-get the Debian packages the build and the tests need, when missing.
 set -euo pipefail
-paquetes=(cmake make g++ qt6-base-dev libgtest-dev libproj-dev locales dpkg-dev file desktop-file-utils appstream man-db
+paquetes=(cmake make g++ qt6-base-dev qt6-base-private-dev libgtest-dev libproj-dev locales dpkg-dev file desktop-file-utils appstream man-db
   debhelper lintian mandoc strace qt6-translations-l10n poppler-utils gdal-bin libc-l10n "$@")
 faltan=()
 for p in "${paquetes[@]}"; do

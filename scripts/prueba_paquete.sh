@@ -38,6 +38,8 @@ for p in orvalo orvalo-lote orvalo-rejillas; do
 done
 [ "$(dpkg-deb -f "$(deb orvalo-rejillas)" Architecture)" = all ] || falla "orvalo-rejillas no es Architecture: all"
 dpkg-deb -f "$(deb orvalo)" Depends | grep "orvalo-rejillas (= $version)" >/dev/null || falla "orvalo no depende de orvalo-rejillas"
+dpkg-deb -f "$(deb orvalo)" Depends | grep "qt6-base-abi (= $(qtpaths6 --qt-query QT_VERSION))" >/dev/null ||
+  falla "orvalo no depende del Qt con el que se construyó"
 dpkg-deb -f "$(deb orvalo-lote)" Recommends | grep orvalo-rejillas >/dev/null || falla "orvalo-lote no recomienda orvalo-rejillas"
 usr="$raiz/raiz/usr"
 

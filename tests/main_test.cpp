@@ -8,6 +8,8 @@
 #include <QSettings>
 #include <QStandardItemModel>
 #include <QApplication>
+#include <QFontDatabase>
+#include <QThread>
 #include <QClipboard>
 #include <QLocale>
 #include <QMenu>
@@ -502,6 +504,28 @@ TEST_F(VentanaPrincipal, TreintaYDosMilSetecientosSesentaYSeisPuntos) {
     EXPECT_TRUE(dialogos.mensajes.empty()) << dialogos.ultimoMensaje().toStdString();
     for (int k = 0; k < Main::NumCajas; ++k) EXPECT_EQ(Caja(k).count(QLatin1Char('\n')), n - 1) << k;
     EXPECT_TRUE(Estado(ventana).startsWith(QStringLiteral("32 766 puntos desde UTM huso 30")));
+}
+
+// A box's document holds the lines, and takes edits, as one that Qt filled itself.
+TEST(DocumentoDeCaja, ComoElQueLlenaQt) {
+    const QFont fuente = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (const QString& texto : {QString(), QStringLiteral("1"), QStringLiteral("\n\n"), QStringLiteral("440263.927\n-3.5\n"),
+                                 QStringLiteral("1\r\n2\r3"), QStringLiteral("1\u20292\u20283")}) {
+        QTextDocument qt;
+        qt.setPlainText(texto);
+        CajaCoordenada caja(10);
+        caja.ponDocumento(DocumentoDeCaja(texto, fuente, QThread::currentThread()));
+        const QTextDocument& d = *caja.document();
+        ASSERT_EQ(d.blockCount(), qt.blockCount()) << texto.toStdString();
+        for (QTextBlock b = d.firstBlock(), q = qt.firstBlock(); b.isValid(); b = b.next(), q = q.next()) {
+            EXPECT_EQ(b.text(), q.text()) << texto.toStdString();
+            EXPECT_TRUE(b.charFormat() == q.charFormat() && b.blockFormat() == q.blockFormat()) << texto.toStdString();
+        }
+        caja.moveCursor(QTextCursor::End);
+        QTest::keyClicks(&caja, QStringLiteral("7"));
+        QTest::keyClick(&caja, Qt::Key_Return);
+        EXPECT_EQ(caja.toPlainText(), qt.toPlainText() + QStringLiteral("7\n")) << texto.toStdString();
+    }
 }
 
 // The seventh format, its zone and the second ED50 format's zone, remembered between runs.
