@@ -11,6 +11,7 @@
 #include <QFontDatabase>
 #include <QThread>
 #include <QClipboard>
+#include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
@@ -47,7 +48,7 @@ protected:
     QString Ruta(const QString& nombre) const { return carpeta.filePath(nombre); }
     void Pulsa(const char* nombre) { ventana.findChild<QPushButton*>(QString::fromLatin1(nombre))->click(); }
     void Transforma(int indice) { ::Transforma(ventana, indice); }
-    void Escribe(int k, const QString& texto) { ::Caja(ventana, k)->setPlainText(texto); }
+    void Escribe(int k, const QString& texto) { ::Escribe(ventana, k, texto); }
     void Entra(int indice, const QString& a, const QString& b, const QString& c) { ::Entra(ventana, indice, a, b, c); }
     QString Caja(int k) const { return ::Caja(ventana, k)->toPlainText(); }
     std::string Fichero(const QString& ruta) const { return LeeFichero(ruta.toStdString()); }
@@ -246,9 +247,24 @@ TEST_F(VentanaPrincipal, CabeEnUnaPantallaDe1024x768) {
         EXPECT_LE(texto, c->viewport()->width() - 2 * static_cast<int>(c->document()->documentMargin())) << k;
         EXPECT_FALSE(c->horizontalScrollBar()->isVisible()) << k;
     }
-    ventana.resize(1600, 1000);
-    QCoreApplication::processEvents();
-    EXPECT_GT(::Caja(ventana, 0)->height(), 100); // the boxes take the room
+    // at least 8 whole lines a box, and 18 at 1600x1000, with a status line long enough to wrap
+    CuarentaPuntos(ventana);
+    auto* estado = ventana.findChild<QLabel*>(QStringLiteral("Estado"));
+    for (const auto& [ancho, alto, lineas] : {std::tuple{1000, 700, 8}, std::tuple{1600, 1000, 18}}) {
+        ventana.resize(ancho, alto);
+        QCoreApplication::processEvents(); // laid out, then the status line grows
+        estado->setText(QStringLiteral("32 766 puntos desde Geod\u00e9sicas ED50. Diferencia con la rejilla oficial del IGN: "
+                                       "hasta 5,29 m (punto 3985). El punto 12172 queda a 3,00\u00b0 de longitud fuera del "
+                                       "huso 30 (UTM WGS84 huso 30)")
+                            .repeated(ancho / 800));
+        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+        ASSERT_EQ(estado->height(), estado->heightForWidth(estado->width())) << ancho;
+        ASSERT_GT(estado->height(), 3 * estado->fontMetrics().height() / 2) << ancho; // two lines
+        for (int k = 0; k < Main::NumCajas; ++k) EXPECT_GE(::Caja(ventana, k)->lineasVisibles(), lineas) << ancho << " " << k;
+        if (ancho == 1000) { // the two groups' rows of boxes alike
+            EXPECT_NEAR(::Caja(ventana, 0)->height(), ::Caja(ventana, 12)->height(), 3);
+        }
+    }
 }
 
 TEST_F(VentanaPrincipal, LaLineaKDeCadaCajaEsElPuntoK) {
@@ -471,6 +487,22 @@ TEST_F(VentanaPrincipal, CambiarDeMetodoNoPierdeNiRechaza) {
     EXPECT_NE(Caja(12), siete);
     EleccionMetodo(ventana)->setCurrentIndex(0);
     dialogos.mensajes.clear();
+    // back to the method of the results, the status line says again what they are; an edit
+    // undone is no edit: the results are recomputed
+    const QString hecho = Estado(ventana);
+    CajaCoordenada* caja = ::Caja(ventana, 12);
+    QTest::keyClicks(caja, QStringLiteral("7"));
+    EleccionMetodo(ventana)->setCurrentIndex(1);
+    EXPECT_EQ(Caja(12), QStringLiteral("7") + siete);
+    EXPECT_NE(Estado(ventana), hecho);
+    EleccionMetodo(ventana)->setCurrentIndex(0);
+    EXPECT_EQ(Estado(ventana), hecho);
+    QTest::keyClick(caja, Qt::Key_Z, Qt::ControlModifier);
+    EleccionMetodo(ventana)->setCurrentIndex(1);
+    EXPECT_NE(Caja(12), siete);
+    EXPECT_TRUE(Estado(ventana).startsWith(QStringLiteral("1 punto"))) << Estado(ventana).toStdString();
+    EleccionMetodo(ventana)->setCurrentIndex(0);
+    EXPECT_EQ(Caja(12), siete);
     // typed since: the boxes stay, the choice is taken and the status line says so
     Entra(0, QStringLiteral("440000\n441000"), QStringLiteral("4474000\n4475000"), QStringLiteral("1\n2"));
     EleccionMetodo(ventana)->setCurrentIndex(1);
@@ -510,7 +542,8 @@ TEST_F(VentanaPrincipal, TreintaYDosMilSetecientosSesentaYSeisPuntos) {
 TEST(DocumentoDeCaja, ComoElQueLlenaQt) {
     const QFont fuente = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (const QString& texto : {QString(), QStringLiteral("1"), QStringLiteral("\n\n"), QStringLiteral("440263.927\n-3.5\n"),
-                                 QStringLiteral("1\r\n2\r3"), QStringLiteral("1\u20292\u20283")}) {
+                                 QStringLiteral("1\r\n2\r3"), QStringLiteral("1\u20292\u20283"),
+                                 QStringLiteral("1\ufdd02\ufdd1")}) {
         QTextDocument qt;
         qt.setPlainText(texto);
         CajaCoordenada caja(10);

@@ -19,11 +19,17 @@ inline QStringList Cajas(const Main& v) {
     return textos << Estado(v);
 }
 
+// Writes `texto` over box k's, the cursor left at its start: a change of the user's.
+inline void Escribe(const Main& v, int k, const QString& texto) {
+    Caja(v, k)->setPlainText(texto);
+    Caja(v, k)->document()->setModified(true);
+}
+
 // Types a column of points into the three boxes of the format with button `indice`.
 inline void Entra(Main& v, int indice, const QString& a, const QString& b, const QString& c) {
-    Caja(v, 3 * indice)->setPlainText(a);
-    Caja(v, 3 * indice + 1)->setPlainText(b);
-    Caja(v, 3 * indice + 2)->setPlainText(c);
+    Escribe(v, 3 * indice, a);
+    Escribe(v, 3 * indice + 1, b);
+    Escribe(v, 3 * indice + 2, c);
 }
 
 // "< TRANSFORMAR >" of the format with button `indice`.

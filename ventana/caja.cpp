@@ -22,6 +22,7 @@ constexpr int Margen = 1;
 // formats of its first block, as a QTextCursor would insert them: the cursor would walk the
 // document's set of cursors twice a line, a third of the time a full box takes.
 void InsertaLineas(QTextDocument& documento, const QString& texto) {
+    if (texto.isEmpty()) return;
     // other paragraph ends, and frame marks, are Qt's to read
     const auto otroFin = [](QChar c) {
         return c == u'\r' || c == QChar::ParagraphSeparator || c == QTextBeginningOfFrame || c == QTextEndOfFrame;

@@ -86,10 +86,9 @@ void Main::cambiaMetodo(int indice) {
     QSettings().setValue(QStringLiteral("metodo"), metodo_ == Metodo::RejillaOficial ? QStringLiteral("rejilla")
                                                                                        : QStringLiteral("siete"));
     nombraHusos();
-    if (ultimoTransformado_ < 0 || metodoResultados_ == metodo_) return;
-    if (resultadosEnCajas_ && recalcula()) return;
-    estado_->setText(Texto(EstadoEleccionPendiente(nombreMetodo(metodoResultados_).toStdString(),
-                                                   nombreMetodo(metodo_).toStdString())));
+    if (ultimoTransformado_ < 0) return;
+    if (metodoResultados_ != metodo_ && resultadosEnCajas_ && !escrito() && recalcula()) return;
+    dicePendiente(false);
 }
 
 // A zone is taken as a method is; the results are computed again unless their points were
@@ -102,11 +101,42 @@ void Main::cambiaHuso() {
     const Husos hechos = datos_.husos;
     const int formato = hechos.utm != husos_.utm ? 7 : 2;
     const bool entrada = ultimoTransformado_ + 1 == formato;
-    if (resultadosEnCajas_ && !entrada && recalcula()) return;
-    if (hechos.ed50 == husos_.ed50 && hechos.utm == husos_.utm) return;
-    Rotulos hecho = rotulos();
-    hecho.husos = hechos;
-    estado_->setText(Texto(EstadoEleccionPendiente(NombreMostrado(formato, hecho), NombreMostrado(formato, rotulos()))));
+    if (resultadosEnCajas_ && !escrito() && !entrada && recalcula()) return;
+    dicePendiente(true);
+}
+
+// The status line says which method or zone made the results shown while «< TRANSFORMAR >»
+// would apply another (first the kind just chosen, `huso` for a zone), and says again what it
+// said before once the choices are those of the results.
+void Main::dicePendiente(bool huso) {
+    const Husos hechos = datos_.husos;
+    std::string metodo, zona;
+    if (metodoResultados_ != metodo_)
+        metodo = EstadoEleccionPendiente(nombreMetodo(metodoResultados_).toStdString(), nombreMetodo(metodo_).toStdString());
+    if (hechos.ed50 != husos_.ed50 || hechos.utm != husos_.utm) {
+        const int formato = hechos.utm != husos_.utm ? 7 : 2;
+        Rotulos hecho = rotulos();
+        hecho.husos = hechos;
+        zona = EstadoEleccionPendiente(NombreMostrado(formato, hecho), NombreMostrado(formato, rotulos()));
+    }
+    const std::string& aviso = huso ? (zona.empty() ? metodo : zona) : (metodo.empty() ? zona : metodo);
+    const bool dicho = !avisoPendiente_.isEmpty() && estado_->text() == avisoPendiente_;
+    if (!aviso.empty()) {
+        if (!dicho) estadoPrevio_ = estado_->text();
+        avisoPendiente_ = Texto(aviso);
+        estado_->setText(avisoPendiente_);
+    } else if (dicho) {
+        estado_->setText(estadoPrevio_);
+        avisoPendiente_.clear();
+    }
+}
+
+bool Main::escrito() const {
+    return std::any_of(Coord.begin(), Coord.end(), [](const CajaCoordenada* c) { return c->document()->isModified(); });
+}
+
+void Main::sinEscrito() {
+    for (CajaCoordenada* c : Coord) c->document()->setModified(false);
 }
 
 bool Main::recalcula() {
@@ -199,7 +229,7 @@ void Main::muestra(int indice, Resultado r) {
     const int arriba = desplazamiento_->value(), punto = puntoResaltado_;
     llenaCajas(r.textos);
     resultadosEnCajas_ = true;
-    escrito_ = false; // what was written is transformed
+    sinEscrito(); // what was written is transformed
     if (punto >= 0) resalta(punto);
     desplazaTodas(arriba);
     marca(indice + 1, estadoDeDatos(indice));
@@ -249,9 +279,11 @@ void Main::llenaCajas(const std::array<std::string, NumeroColumnas>& textos) {
     for (std::size_t puestos = 0; puestos < cambian.size();) {
         const std::size_t antes = puestos;
         for (std::size_t i = puestos; i < cambian.size() && listo[cambian[i]].load(std::memory_order_acquire); ++i, ++puestos) {
-            escribiendo_ = true;
+            // the new document starts at its top: the other boxes stay where they are
+            escribiendo_ = desplazando_ = true;
             Coord[cambian[i]]->ponDocumento(std::move(hechos[cambian[i]]));
-            escribiendo_ = false;
+            Coord[cambian[i]]->verticalScrollBar()->setValue(desplazamiento_->value());
+            escribiendo_ = desplazando_ = false;
         }
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         if (puestos == antes) std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -271,7 +303,7 @@ void Main::ponCaja(int k, const QString& texto) {
 void Main::Erase_Click() {
     for (CajaCoordenada* c : Coord) c->clear();
     resultadosEnCajas_ = false;
-    escrito_ = false;
+    sinEscrito();
     estado_->setText(datos_.NumPuntos > 0 ? Texto(EstadoBorrado) : QString());
 }
 
@@ -310,7 +342,7 @@ void Main::cargaEntrada(std::string_view bytes) {
     }
     // points written and never transformed are not thrown away unasked
     const bool hayEscrito =
-        escrito_ && std::any_of(Coord.begin(), Coord.end(), [](const CajaCoordenada* c) { return !c->document()->isEmpty(); });
+        escrito() && std::any_of(Coord.begin(), Coord.end(), [](const CajaCoordenada* c) { return !c->document()->isEmpty(); });
     if (hayEscrito && !dialogos_.pregunta(this, Texto(PreguntaDescartarEscrito))) return;
     ultimoTransformado_ = -1; // the points shown are not yet transformed; a zone change below recomputes nothing
     if (formato == 2) husoEd50_->setCurrentIndex(husoEd50_->findData(leidos.ed50));
@@ -318,8 +350,8 @@ void Main::cargaEntrada(std::string_view bytes) {
     datos_ = DatosDeEntrada(formato, std::move(fichero.puntos), husos_);
     pegado_.reset();
     for (CajaCoordenada* c : Coord) c->clear();
-    escrito_ = false;
     for (std::size_t j = 0; j < 3; ++j) ponCaja(static_cast<int>(k + j), textos[j]);
+    sinEscrito();
     resultadosEnCajas_ = false;
     marca(formato, Texto(EstadoLeido(datos_.NumPuntos, NombreMostrado(formato, rotulos()))));
 }

@@ -58,6 +58,7 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* objeto, QEvent* e) override;
 
 private:
     // The points of an input file's bytes, shown in the boxes of its format to be transformed.
@@ -87,6 +88,7 @@ private:
     void conectaCaja(CajaCoordenada* caja, int k);
     void organiza();
     void igualaFilas();
+    void reparte();
     void desplazaTodas(int valor);
     void ajustaDesplazamiento();
     void resalta(int linea);
@@ -103,6 +105,10 @@ private:
     void muestra(int indice, Resultado r);
     bool transforma(int indice);
     bool recalcula();
+    void dicePendiente(bool huso);
+    // Whether the user changed a box since the window last filled them (an edit undone is none).
+    bool escrito() const;
+    void sinEscrito();
     QString estadoDeDatos(int indice);
     Rotulos rotulos() const { return {metodo_ == Metodo::RejillaOficial, husos_}; }
     QString nombreMetodo(Metodo m) const;
@@ -135,9 +141,10 @@ private:
     std::unique_ptr<Rejilla> rejilla_; // null when the grids cannot be read
     int ultimoTransformado_ = -1;      // the index of the last transformation that succeeded
     Metodo metodoResultados_ = Metodo::SieteParametros; // the method it used
-    bool resultadosEnCajas_ = false;   // the boxes show what it wrote, untouched
+    bool resultadosEnCajas_ = false;   // the boxes show what it wrote, unless escrito()
     bool escribiendo_ = false;         // the window itself writes the boxes
-    bool escrito_ = false;             // the user wrote in a box since the window last filled them
+    // The status line before it said that a choice is not yet applied, and what it said then.
+    QString estadoPrevio_, avisoPendiente_;
     // The last table pasted: its format and each box's undo steps right after it.
     struct Pegado {
         int formato;

@@ -115,6 +115,7 @@ void Main::creaFormatos(QVBoxLayout* l) {
     estado_->setObjectName(QStringLiteral("Estado"));
     estado_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // a long status never widens the window
     estado_->setWordWrap(true); // a long status takes a second line instead of losing its end
+    estado_->installEventFilter(this);
     l->addWidget(estado_);
 }
 
@@ -163,16 +164,29 @@ void Main::igualaFilas() {
     const int filas = ancha_ ? 1 : 2;
     const int restoEd50 = ed50->height() - filas * Coord[0]->height();
     const int restoWgs84 = wgs84->height() - Coord[12]->height();
-    const int cajas = ed50->height() + wgs84->height() - restoEd50 - restoWgs84;
+    // the groups' whole height, which a group not yet placed anew does not add up to
+    const int cajas = grupos_->geometry().height() - grupos_->spacing() - restoEd50 - restoWgs84;
     const int alto = restoWgs84 + cajas / (filas + 1);
     if (alto != wgs84->height() && alto > 0) wgs84->setMaximumHeight(alto);
+    if (margen_) margen_->update(); // the boxes moved under numbers of its own size
+}
+
+// The rows of boxes share the height anew.
+void Main::reparte() {
+    grupos_->itemAt(1)->widget()->setMaximumHeight(QWIDGETSIZE_MAX);
+    QTimer::singleShot(0, this, &Main::igualaFilas); // once the layout has placed the boxes
 }
 
 void Main::resizeEvent(QResizeEvent* e) {
     organiza();
-    grupos_->itemAt(1)->widget()->setMaximumHeight(QWIDGETSIZE_MAX);
-    QTimer::singleShot(0, this, &Main::igualaFilas); // once the layout has placed the boxes
+    reparte();
     QWidget::resizeEvent(e);
+}
+
+// A status line that takes a second line, or gives it back, changes the boxes' share.
+bool Main::eventFilter(QObject* objeto, QEvent* e) {
+    if (objeto == estado_ && e->type() == QEvent::Resize) reparte();
+    return QWidget::eventFilter(objeto, e);
 }
 
 QWidget* Main::creaFormato(int formato, QWidget* cabecera) {
@@ -188,7 +202,9 @@ QWidget* Main::creaFormato(int formato, QWidget* cabecera) {
     auto* g = new QGridLayout(marco);
     g->setContentsMargins(3, 1, 3, 1);
     g->setSpacing(Espacio);
-    g->addWidget(cabecera, 0, 0, 1, 3);
+    // the ED50 formats, two rows of them, take their button beside the title: a line more a box
+    const bool botonArriba = formato <= 4;
+    g->addWidget(cabecera, 0, 0, 1, botonArriba ? 2 : 3);
     const auto& letras = LetrasFormato(formato);
     for (int m = 0; m < 3; ++m) {
         const int k = 3 * (formato - 1) + m;
@@ -206,7 +222,8 @@ QWidget* Main::creaFormato(int formato, QWidget* cabecera) {
     boton->setAutoDefault(true); // Enter on the focused button presses it
     Transform[static_cast<std::size_t>(formato - 1)] = boton;
     connect(boton, &QPushButton::clicked, this, [this, formato] { Transform_Click(formato - 1); });
-    g->addWidget(boton, 3, 0, 1, 3, Qt::AlignCenter);
+    if (botonArriba) g->addWidget(boton, 0, 2, Qt::AlignRight);
+    else g->addWidget(boton, 3, 0, 1, 3, Qt::AlignCenter);
     g->setRowStretch(2, 1);
     return marco;
 }
@@ -220,10 +237,7 @@ void Main::conectaCaja(CajaCoordenada* caja, int k) {
     });
     connect(caja, &QPlainTextEdit::cursorPositionChanged, this, [this, caja] { resalta(caja->textCursor().blockNumber()); });
     connect(caja, &QPlainTextEdit::textChanged, this, [this] {
-        if (escribiendo_) return;
-        resultadosEnCajas_ = false; // typed over: a change of method no longer recomputes
-        escrito_ = true;
-        if (margen_) margen_->update();
+        if (!escribiendo_ && margen_) margen_->update();
     });
     connect(caja, &CajaCoordenada::tablaPegada, this, [this, k](const QString& texto) { pegaTabla(k, texto); });
     connect(caja, &CajaCoordenada::deshacerPedido, this, [this, k] { deshace(k); });
