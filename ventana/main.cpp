@@ -98,12 +98,13 @@ void Main::cambiaHuso() {
     QSettings().setValue(QStringLiteral("husoEd50"), husos_.ed50);
     QSettings().setValue(QStringLiteral("huso"), husos_.utm);
     if (ultimoTransformado_ < 0) return;
-    const Husos hechos = datos_.husos;
-    const int formato = hechos.utm != husos_.utm ? 7 : 2;
-    const bool entrada = ultimoTransformado_ + 1 == formato;
+    const bool entrada = ultimoTransformado_ + 1 == formatoDeHusoCambiado();
     if (resultadosEnCajas_ && !escrito() && !entrada && recalcula()) return;
     dicePendiente(true);
 }
+
+// The UTM format whose zone the results were not made in: 7, else 2.
+int Main::formatoDeHusoCambiado() const { return datos_.husos.utm != husos_.utm ? 7 : 2; }
 
 // The status line says which method or zone made the results shown while «< TRANSFORMAR >»
 // would apply another (first the kind just chosen, `huso` for a zone), and says again what it
@@ -114,9 +115,9 @@ void Main::dicePendiente(bool huso) {
     if (metodoResultados_ != metodo_)
         metodo = EstadoEleccionPendiente(nombreMetodo(metodoResultados_).toStdString(), nombreMetodo(metodo_).toStdString());
     if (hechos.ed50 != husos_.ed50 || hechos.utm != husos_.utm) {
-        const int formato = hechos.utm != husos_.utm ? 7 : 2;
         Rotulos hecho = rotulos();
         hecho.husos = hechos;
+        const int formato = formatoDeHusoCambiado();
         zona = EstadoEleccionPendiente(NombreMostrado(formato, hecho), NombreMostrado(formato, rotulos()));
     }
     const std::string& aviso = huso ? (zona.empty() ? metodo : zona) : (metodo.empty() ? zona : metodo);

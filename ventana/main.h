@@ -106,6 +106,7 @@ private:
     bool transforma(int indice);
     bool recalcula();
     void dicePendiente(bool huso);
+    int formatoDeHusoCambiado() const;
     // Whether the user changed a box since the window last filled them (an edit undone is none).
     bool escrito() const;
     void sinEscrito();
