@@ -47,15 +47,11 @@ TEST_F(Lote, CadaFormatoComoLaVentana) {
 }
 
 TEST_F(Lote, EstadosDeSalidaYFicheroAnteriorIntacto) {
-    EscribeFichero(Ruta("previo"), "contenido anterior");
-    EscribeFichero(Ruta("polo"), "4\r\n1e6,2e6,3e6\r\n1e6,2e6,3e6\r\n0,0,6356911");
-    EscribeFichero(Ruta("id"), "9\r\n1,2,3");
-    EscribeFichero(Ruta("enorme"), "1\r\n1,1,1\r\n1e308,1e308,1e308");
+    const std::pair<const char*, const char*> ficheros[] = {{"previo", "contenido anterior"}, {"id", "9\r\n1,2,3"},
+        {"polo", "4\r\n1e6,2e6,3e6\r\n1e6,2e6,3e6\r\n0,0,6356911"}, {"enorme", "1\r\n1,1,1\r\n1e308,1e308,1e308"}};
+    for (const auto& [nombre, texto] : ficheros) EscribeFichero(Ruta(nombre), texto);
     const std::string carpeta = carpeta_.string(), polo = "punto sobre el eje polar: divisi\xc3\xb3n por cero";
-    struct Caso {
-        std::string entrada, salida;
-        std::vector<std::string> errores; // the whole of standard error
-    } casos[] = {
+    struct Caso { std::string entrada, salida; std::vector<std::string> errores; } casos[] = { // all of standard error
         {Ruta("nada"), Ruta("previo"), {Ruta("nada") + ": no existe"}},
         {carpeta, Ruta("previo"), {carpeta + ": es una carpeta"}},
         // rounded as a box shows it, 1e308 does not fit its column: refused, never an abort
@@ -91,18 +87,13 @@ TEST_F(Lote, ErroresDeUso) {
     fs::create_hard_link(s, Ruta("duro"));
     fs::create_directory(Ruta("sub"));
     fs::create_symlink("n.kml", Ruta("colgante"));
-    const auto mismo = [](const std::string& a, const std::string& ra, const std::string& b, const std::string& rb) {
-        return a + " \xc2\xab" + ra + "\xc2\xbb y " + b + " \xc2\xab" + rb + "\xc2\xbb son el mismo fichero";
-    };
+    const auto mismo = [](const std::string& a, const std::string& ra, const std::string& b, const std::string& rb)
+    { return a + " \xc2\xab" + ra + "\xc2\xbb y " + b + " \xc2\xab" + rb + "\xc2\xbb son el mismo fichero"; };
     const std::string vacia = ": la ruta est\xc3\xa1 vac\xc3\xad" "a", estandar = " no pueden ir las dos a la salida est\xc3\xa1ndar";
-    const std::string desconocida = "opci\xc3\xb3n desconocida: ", repetida = "opci\xc3\xb3n repetida: ";
-    struct Caso {
-        std::vector<std::string> args;
-        std::string error;
-    } casos[] = {
+    struct Caso { std::vector<std::string> args; std::string error; } casos[] = {
         {{}, "falta ENTRADA"},
         {{"a", "b", "c"}, "sobra el argumento \xc2\xab" "c\xc2\xbb"},
-        {{e, "--rapido=1"}, desconocida + "--rapido=1"}, // after ENTRADA too
+        {{e, "--rapido=1"}, "opci\xc3\xb3n desconocida: --rapido=1"}, // after ENTRADA too
         {{"--rejilla=1", e}, "--rejilla no admite un valor"},
         {{e, "--kml"}, "--kml necesita un fichero"},
         {{e, "--formatos"}, "--formatos necesita un valor"},
@@ -113,7 +104,7 @@ TEST_F(Lote, ErroresDeUso) {
         {{"--formatos", "1,8", e}, "--formatos: \xc2\xab" "8\xc2\xbb no es un formato de 1 a 7"},
         {{"--formatos", "1,", e}, "--formatos: \xc2\xab\xc2\xbb no es un formato de 1 a 7"},
         {{"--formatos", "3,1,3", e}, "--formatos: el formato 3 est\xc3\xa1 repetido"},
-        {{"--kml=" + Ruta("a.kml"), "--kml", Ruta("b.kml"), e}, repetida + "--kml"},
+        {{"--kml=" + Ruta("a.kml"), "--kml", Ruta("b.kml"), e}, "opci\xc3\xb3n repetida: --kml"},
         {{"--geojson=", e}, "--geojson" + vacia},
         {{e, ""}, "SALIDA" + vacia},
         {{""}, "ENTRADA" + vacia},
@@ -159,11 +150,8 @@ TEST_F(Lote, FormasDeLasOpcionesYFinalesLf) {
 // a UTM file is read only in a zone that the file or the user stated (the choice itself is
 // tested with HusosDeFichero).
 TEST_F(Lote, HusosYFormatos) {
-    const std::string entrada = RutaDatos("entrada-3.txt");
-    ASSERT_EQ(Ejecuta({entrada}), 0);
-    const std::string clasica = salida_.str();
-    ASSERT_EQ(Ejecuta({"--formatos", "1,2,3,4,5,6", "--huso", "30", "--huso-ed50", "31", entrada}), 0);
-    EXPECT_EQ(salida_.str(), clasica);
+    ASSERT_EQ(Ejecuta({"--formatos", "1,2,3,4,5,6", "--huso", "30", "--huso-ed50", "31", RutaDatos("entrada-3.txt")}), 0);
+    EXPECT_EQ(salida_.str(), LeeFichero(RutaDatos("salida-3.txt")));
     EscribeFichero(Ruta("siete"), "7\r\n440000,4475000,100");
     EXPECT_EQ(Ejecuta({Ruta("siete")}), 1); // its words are HusosDeFichero's
     EXPECT_EQ(errores_.str().rfind("orvalo-lote: " + Ruta("siete") + ":1: el fichero no indica el huso de su formato 7", 0), 0u);
@@ -185,11 +173,8 @@ TEST_F(Lote, DiagnosticosPorLinea) {
     const std::string comas = "; \xc2\xbf" "comas decimales? Separe los valores con \xc2\xab;\xc2\xbb";
     const std::string conNombre = "se esperaban tres valores, con un nombre delante o sin \xc3\xa9l, y hay ";
     const std::string control = "\xc2\xbb lleva un car\xc3\xa1" "cter de control o uno que XML no admite";
-    struct Caso {
-        std::string entrada;
-        std::vector<std::string> lineas; // of standard error, before the closing message
-        std::vector<std::string> args = {"-"};
-    } casos[] = {
+    // lineas: of standard error, before the closing message
+    struct Caso { std::string entrada; std::vector<std::string> lineas, args = {"-"}; } casos[] = {
         {"3\r\n40,-3,0\r\n40,x1,0\r\n40,,0", {"-:3: campo 2: \xc2\xab" "x1" + noNumero, "-:4: campo 2 vac\xc3\xado"}},
         {"1\r\n440263,927,4475248,878,667,500", {"-:2: se esperaban tres valores y hay 6 campos" + comas}},
         {"3\r\n40,-3\r\n \r\n40,-3,0", {"-:2: se esperaban tres valores y hay 2 campos", "-:3: " + blanco}},
@@ -253,23 +238,21 @@ TEST_F(Lote, CienMilPuntosConDosLineasMalas) {
 
 // A read that fails part-way is an error, never a short output.
 TEST_F(Lote, EntradaQueFallaAMitad) {
-    struct Falla : std::streambuf {
-        std::string datos = "3\r\n40,-3,0\r\n41,-3,0\r\n";
-        bool dado = false;
+    struct Falla : std::stringbuf { // its text, then the error
+        using std::stringbuf::stringbuf;
         int_type underflow() override {
-            if (dado) throw std::ios_base::failure("conexi\xc3\xb3n reiniciada");
-            dado = true;
-            setg(datos.data(), datos.data(), datos.data() + datos.size());
-            return traits_type::to_int_type(datos[0]);
+            const int_type c = std::stringbuf::underflow();
+            if (traits_type::eq_int_type(c, traits_type::eof())) throw std::ios_base::failure("conexi\xc3\xb3n reiniciada");
+            return c;
         }
-    } bufer;
+    } bufer("3\r\n40,-3,0\r\n41,-3,0\r\n");
     std::istream entrada(&bufer);
     EXPECT_EQ(EjecutaLote({"-"}, entrada, salida_, errores_), 1);
     EXPECT_NE(errores_.str().find("-: error de lectura"), std::string::npos) << errores_.str();
 }
 
-// orvalo-lote as a process, its standard streams given as descriptors (-1: closed), its
-// standard error in the file `errores`.
+// orvalo-lote as a process, its standard input and output given as descriptors (output -1:
+// closed), its standard error in the file `errores`.
 class LoteProceso : public Lote {
 protected:
     // `enElHijo` runs in the child before the program starts (its environment).
@@ -279,11 +262,8 @@ protected:
         if (pid == 0) {
             if (enElHijo) enElHijo();
             ::dup2(::open(errores.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-            for (int fd : {0, 1}) {
-                const int desde = fd == 0 ? entrada : salida;
-                if (desde < 0) ::close(fd);
-                else ::dup2(desde, fd);
-            }
+            ::dup2(entrada, 0);
+            salida < 0 ? ::close(1) : ::dup2(salida, 1);
             std::vector<char*> argv{const_cast<char*>(ORVALO_LOTE)};
             for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
             argv.push_back(nullptr);
@@ -297,10 +277,8 @@ protected:
         ::waitpid(pid, &estado, 0);
         return WIFEXITED(estado) ? WEXITSTATUS(estado) : 128 + WTERMSIG(estado);
     }
-    static std::string LeeTodo(int fd) {
-        std::string r;
-        char b[4096];
-        for (ssize_t n; (n = ::read(fd, b, sizeof b)) > 0;) r.append(b, static_cast<std::size_t>(n));
+    static std::string LeeTodo(int fd) { // until its last writer closes it
+        const std::string r = LeeFichero("/dev/fd/" + std::to_string(fd));
         ::close(fd);
         return r;
     }
@@ -363,9 +341,7 @@ TEST_F(LoteProceso, SalidaEstandarCerrada) {
 // substitution hands it.
 TEST_F(LoteProceso, DevStdoutYDevFd) {
     int entrada[2], salida[2], mapa[2];
-    ASSERT_EQ(::pipe(entrada), 0);
-    ASSERT_EQ(::pipe(salida), 0);
-    ASSERT_EQ(::pipe(mapa), 0);
+    for (int* tubo : {entrada, salida, mapa}) ASSERT_EQ(::pipe(tubo), 0);
     const std::string datos = LeeFichero(RutaDatos("entrada-3.txt")); // each file fits in a pipe
     ASSERT_EQ(::write(entrada[1], datos.data(), datos.size()), static_cast<ssize_t>(datos.size()));
     ::close(entrada[1]);

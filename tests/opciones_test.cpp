@@ -9,11 +9,7 @@
 namespace {
 
 TEST(LeePrimeraLinea, FormatoYHuso) {
-    struct Caso {
-        const char* linea;
-        int formato; // 0: not recognised
-        std::optional<int> huso;
-    } casos[] = {
+    struct Caso { const char* linea; int formato; std::optional<int> huso; } casos[] = { // formato 0: not recognised
         {"2", 2, std::nullopt}, {"2;29", 2, 29},  {"2;31", 2, 31},     {" 2 ; 29 ", 2, 29}, {"7", 7, std::nullopt},
         {"7;29", 7, 29},        {"7;30", 7, 30},  {"7;31", 7, 31},     {"6.5;29", 0, {}},   {"1;30", 1, 30},
         {"1;29", 0, {}},        {"2;30", 0, {}},  {"3;29", 0, {}},     {"7;32", 0, {}},     {"7;29.5", 0, {}},
@@ -38,34 +34,24 @@ TEST(OpcionesFormatos, UnaListaSeGuardaEnSuOrden) {
 }
 
 TEST(HusosDeFichero, NuncaUnHusoQueNadieIndico) {
-    const std::string sinHuso = "el fichero no indica el huso de su formato 7: escriba 7;29, 7;30 o 7;31 en su "
-                                "primera l\u00ednea, o indique el huso";
-    struct Caso {
-        const char* nombre;
-        std::optional<int> husoEd50, husoUtm; // the user's
-        int formato;
-        std::optional<int> husoFichero;
-        int ed50, utm;       // the zones taken
-        std::string rechazo; // or why not
-    } casos[] = {
-        {"formato 2 de siempre", {}, {}, 2, {}, 31, 30, ""},
-        {"formato 2 en el 29 por el usuario", 29, {}, 2, {}, 29, 30, ""},
-        {"formato 2 en el 29 por el fichero", {}, {}, 2, 29, 29, 30, ""},
-        {"el fichero y el usuario de acuerdo", 29, 31, 2, 29, 29, 31, ""},
-        {"el fichero contra el usuario", 31, {}, 2, 29, 0, 0,
-         "el fichero est\u00e1 en el huso 29 y se ha pedido el huso 31"},
-        {"formato 7 sin huso", {}, {}, 7, {}, 0, 0, sinHuso},
-        {"formato 7 sin huso, el del usuario", {}, 29, 7, {}, 31, 29, ""},
-        {"formato 7 en el 31 por el fichero", 29, {}, 7, 31, 29, 31, ""},
-        {"formato 7 contra el usuario", {}, 30, 7, 29, 0, 0, "el fichero est\u00e1 en el huso 29 y se ha pedido el huso 30"},
-        {"formato 1 con su huso", {}, 31, 1, 30, 31, 31, ""},
-        {"geod\u00e9sicas", 29, {}, 3, {}, 29, 30, ""},
+    // the user's zones, the file's format and zone; the zones taken (ED50, UTM), or why not
+    struct Caso { const char* nombre; OpcionesFormatos usuario; int formato; std::optional<int> husoFichero;
+                  int ed50, utm; std::string rechazo; } casos[] = {
+        {"formato 2 de siempre", {}, 2, {}, 31, 30, ""},
+        {"formato 2 en el 29 por el usuario", {29, {}}, 2, {}, 29, 30, ""},
+        {"formato 2 en el 29 por el fichero", {}, 2, 29, 29, 30, ""},
+        {"el fichero y el usuario de acuerdo", {29, 31}, 2, 29, 29, 31, ""},
+        {"el fichero contra el usuario", {31, {}}, 2, 29, 0, 0, "el fichero est\u00e1 en el huso 29 y se ha pedido el huso 31"},
+        {"formato 7 sin huso", {}, 7, {}, 0, 0, "el fichero no indica el huso de su formato 7: escriba 7;29, 7;30 o 7;31 en "
+                                               "su primera l\u00ednea, o indique el huso"},
+        {"formato 7 sin huso, el del usuario", {{}, 29}, 7, {}, 31, 29, ""},
+        {"formato 7 en el 31 por el fichero", {29, {}}, 7, 31, 29, 31, ""},
+        {"formato 7 contra el usuario", {{}, 30}, 7, 29, 0, 0, "el fichero est\u00e1 en el huso 29 y se ha pedido el huso 30"},
+        {"formato 1 con su huso", {{}, 31}, 1, 30, 31, 31, ""},
+        {"geod\u00e9sicas", {29, {}}, 3, {}, 29, 30, ""},
     };
     for (const Caso& c : casos) {
-        OpcionesFormatos o;
-        o.husoEd50 = c.husoEd50;
-        o.husoUtm = c.husoUtm;
-        const auto r = HusosDeFichero(o, c.formato, c.husoFichero);
+        const auto r = HusosDeFichero(c.usuario, c.formato, c.husoFichero);
         const auto* h = std::get_if<Husos>(&r);
         EXPECT_EQ(h ? "" : std::get<std::string>(r), c.rechazo) << c.nombre;
         EXPECT_EQ(h ? h->ed50 : 0, c.ed50) << c.nombre;
@@ -76,13 +62,9 @@ TEST(HusosDeFichero, NuncaUnHusoQueNadieIndico) {
 TEST(MasFueraDeHuso, ElPuntoMasLejano) {
     // geodetic ED50: Madrid, A Coruña (-8.40), Menorca (4.15), the Canaries (-15.25)
     const Columnas3 puntos{{40.25, 43.22, 39.53, 28.06}, {-3.42, -8.24, 4.15, -15.15}, {0, 0, 0, 0}};
-    struct Caso {
-        const char* nombre;
-        std::vector<std::size_t> puntos; // which of them
-        Husos husos;
-        std::vector<int> formatos;
-        std::string mensaje; // the farthest point, its format and zone; "" when none is outside
-    } casos[] = {
+    // which of them; the farthest point, its format and zone ("" when none is outside)
+    struct Caso { const char* nombre; std::vector<std::size_t> puntos; Husos husos; std::vector<int> formatos;
+                  std::string mensaje; } casos[] = {
         {"Madrid en 30 y 31", {0}, {}, FormatosClasicos, ""},
         {"Madrid sin UTM", {0}, {}, {3, 5}, ""},
         {"Madrid en 29 ETRS89", {0}, {31, 29}, {7}, "El punto 1 queda a 2,30\u00b0 de longitud fuera del huso 29 (UTM ETRS89 huso 29)"},
@@ -94,11 +76,8 @@ TEST(MasFueraDeHuso, ElPuntoMasLejano) {
     };
     for (const Caso& c : casos) {
         Columnas3 p;
-        for (std::size_t i : c.puntos) {
-            p.c1.push_back(puntos.c1[i]);
-            p.c2.push_back(puntos.c2[i]);
-            p.c3.push_back(puntos.c3[i]);
-        }
+        for (std::size_t i : c.puntos)
+            for (Columna Columnas3::*k : {&Columnas3::c1, &Columnas3::c2, &Columnas3::c3}) (p.*k).push_back((puntos.*k)[i]);
         const auto f = MasFueraDeHuso(Transforma(3, p, c.husos), c.formatos);
         EXPECT_EQ(f ? MensajeFueraDeHuso(*f, c.husos, true) : "", c.mensaje) << c.nombre;
     }
