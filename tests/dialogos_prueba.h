@@ -14,11 +14,8 @@
 // Scripted answers for every dialog, and a record of what was shown.
 class DialogosPrueba : public Dialogos {
 public:
-    struct Mostrado {
-        QString texto;
-        Icono icono;
-        Qt::CursorShape cursor; // the window's pointer while the message was up
-    };
+    // cursor: the window's pointer while the message was up
+    struct Mostrado { QString texto; Icono icono; Qt::CursorShape cursor; };
 
     std::deque<std::optional<QString>> rutasAbrir, rutasGuardar;
     std::deque<bool> respuestas;
@@ -46,17 +43,11 @@ public:
         const QWidget* ventana = padre ? padre->window() : nullptr;
         mensajes.push_back({texto, icono, ventana ? ventana->cursor().shape() : Qt::ArrowCursor});
     }
-    bool pregunta(QWidget*, const QString& texto) override {
-        preguntas.push_back(texto);
-        return Siguiente(respuestas, "pregunta", texto);
-    }
+    bool pregunta(QWidget*, const QString& texto) override { preguntas.push_back(texto); return Siguiente(respuestas, "pregunta", texto); }
     void pitido() override { ++pitidos; }
     bool hayImpresora() override { return impresoras > 0; }
     std::optional<Impresion> dialogoImprimir(QWidget*) override { return Siguiente(impresiones, "imprimir"); }
-    Impreso imprime(const QString& texto, const QFont&) override {
-        if (impreso == Impreso::Si) documentos.push_back(texto);
-        return impreso;
-    }
+    Impreso imprime(const QString& texto, const QFont&) override { if (impreso == Impreso::Si) documentos.push_back(texto); return impreso; }
 
     void espera(QWidget*, const QString& texto, const std::function<bool()>& terminado,
                 const std::function<void()>& cancela) override {

@@ -17,12 +17,7 @@ const QString Pregunta = QStringLiteral(" \u00bfDesea guardar cambios? ");
 // What is read is shown as it stands, and saved back byte for byte, a missing final line end
 // added in the file's own style (CR LF where it has none).
 TEST_F(EditorPrueba, AbrirYGuardar) {
-    struct Caso {
-        const char* nombre;
-        std::string contenido;
-        QString texto;
-        std::string guardado;
-    } casos[] = {
+    struct Caso { const char* nombre; std::string contenido; QString texto; std::string guardado; } casos[] = {
         {"vac\u00edo", "", QString(), "\r\n"},
         {"CR LF", "3\r\n1,2,3\r\n", QStringLiteral("3\n1,2,3\n"), "3\r\n1,2,3\r\n"},
         {"CR LF sin final gana uno", "3\r\n1,2,3", QStringLiteral("3\n1,2,3"), "3\r\n1,2,3\r\n"},
@@ -41,20 +36,18 @@ TEST_F(EditorPrueba, AbrirYGuardar) {
         EXPECT_EQ(Texto(), c.texto) << c.nombre;
         EXPECT_EQ(editor->windowTitle(), QStringLiteral("Orvalo - Editor de texto - ") + ruta) << c.nombre;
         rutas.NombreGuardar.clear(); // as a new editor has it: Guardar asks for a name
-        dialogos.rutasGuardar = {copia};
         if (QFileInfo::exists(copia)) dialogos.respuestas = {true};
-        Accion("FicheroGu")->trigger();
+        Guarda(copia, "FicheroGu");
         Accion("FicheroGu")->trigger(); // saving again adds nothing
         EXPECT_EQ(Lee(copia), c.guardado) << c.nombre;
     }
     EXPECT_EQ(editor->windowTitle(), QStringLiteral("Orvalo - Editor de texto - ") + copia);
     EXPECT_TRUE(dialogos.mensajes.empty());
 
-    QFile grande(Ruta(QStringLiteral("grande.txt")));
-    ASSERT_TRUE(grande.open(QIODevice::WriteOnly) && grande.resize(qint64(65) << 20));
-    grande.close();
     // past the editor's limit (a missing file: the window's test), then cancelled: the text stays
-    Abre(grande.fileName());
+    const QString grande = Crea(QStringLiteral("grande.txt"), "");
+    ASSERT_TRUE(QFile::resize(grande, qint64(65) << 20));
+    Abre(grande);
     EXPECT_EQ(dialogos.ultimoMensaje(), QStringLiteral(" \u00a1El fichero es demasiado grande! "));
     Abre(std::nullopt);
     EXPECT_EQ(Texto(), QStringLiteral("\u00f1"));
@@ -66,9 +59,8 @@ TEST_F(EditorPrueba, CambioDeCodificacionPreguntado) {
     const QString ruta = Crea(QStringLiteral("l.txt"), "a\xf1o\n");
     Abre(ruta);
     Pon(Texto() + QStringLiteral("b"));
-    dialogos.rutasGuardar = {ruta};
     dialogos.respuestas = {true};
-    Accion("FicheroGuardar")->trigger();
+    Guarda(ruta);
     EXPECT_EQ(Lee(ruta), "a\xf1o\nb\n");
     Pon(QStringLiteral("a\u00f1o \u20ac\n"));
     dialogos.respuestas = {false}; // not as UTF-8
@@ -86,12 +78,7 @@ TEST_F(EditorPrueba, CambioDeCodificacionPreguntado) {
 // Guardar asks before writing over a file this editor never saw, chosen in Save As or by the
 // main window's Salida por fichero; No goes on as Save As (after its own No, opened where it was).
 TEST_F(EditorPrueba, GuardarPreguntaAntesDeSobreescribir) {
-    struct Caso {
-        const char* nombre;
-        bool porVentana, existe;
-        std::deque<bool> respuestas;
-        std::string queda;
-    } casos[] = {
+    struct Caso { const char* nombre; bool porVentana, existe; std::deque<bool> respuestas; std::string queda; } casos[] = {
         {"Guardar como, No", false, true, {false}, "anterior"},
         {"Guardar como, S\u00ed", false, true, {true}, "nuevo\r\n"},
         // once written it is the editor's own: saving again asks nothing
@@ -121,12 +108,8 @@ TEST_F(EditorPrueba, GuardarPreguntaAntesDeSobreescribir) {
 // Closing saves where the user last saved (the opened file until then), and asks nothing right
 // after a save.
 TEST_F(EditorPrueba, Cerrar) {
-    struct Caso {
-        const char* nombre;
-        const char* pasos; // C: the text changed, G: saved as b.txt
-        std::deque<bool> respuestas;
-        std::string a, b; // the files afterwards
-    } casos[] = {
+    // pasos: C the text changed, G saved as b.txt; a, b: the files afterwards
+    struct Caso { const char* nombre; const char* pasos; std::deque<bool> respuestas; std::string a, b; } casos[] = {
         {"sin cambios cierra sin preguntar", "", {}, "1,2,3\r\n", ""},
         {"No cierra sin guardar", "C", {false}, "1,2,3\r\n", ""},
         {"S\u00ed guarda sobre el fichero abierto", "C", {true}, "1,2,3x\r\n", ""},
@@ -141,8 +124,7 @@ TEST_F(EditorPrueba, Cerrar) {
         const QString a = Crea(QStringLiteral("a.txt"), "1,2,3\r\n");
         Abre(a);
         for (const char* p = c.pasos; *p; ++p) {
-            if (*p == 'C') Pon(QStringLiteral("1,2,3x"));
-            else { dialogos.rutasGuardar = {b}; Accion("FicheroGuardar")->trigger(); }
+            if (*p == 'C') Pon(QStringLiteral("1,2,3x")); else Guarda(b);
         }
         dialogos.respuestas = c.respuestas;
         Cierra();
@@ -243,12 +225,10 @@ TEST_F(EditorPrueba, TeclasYReemplazo) {
 // Every file dialog opens in the folder of the path last chosen by any of them (an opened one:
 // ConLaVentana), also in the next run.
 TEST_F(EditorPrueba, LosDialogosAbrenDondeSeTrabaja) {
-    dialogos.rutasGuardar = {Ruta(QStringLiteral("s.txt"))};
-    Accion("FicheroGuardar")->trigger();
+    Guarda(Ruta(QStringLiteral("s.txt")));
     delete editor; // the next run: only the settings remain
     editor = new Editor(dialogos, rutas);
-    dialogos.rutasAbrir = {std::nullopt};
-    Accion("FicheroAbrir")->trigger();
+    Abre(std::nullopt);
     EXPECT_EQ(dialogos.inicialesAbrir.back(), carpeta.path());
 }
 

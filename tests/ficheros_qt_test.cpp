@@ -5,7 +5,6 @@
 #include "ventana/main.h"
 #include "ventana_prueba.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QProgressDialog>
 #include <QTimer>
@@ -46,11 +45,8 @@ TEST_F(FicherosConFallos, TuberiasYLimites) {
     CuarentaPuntos(ventana);
     Pon(QString(100000, QLatin1Char('t')));
     enum Fallo { LectorSeVa, LectorParado, Limite, EscritorParado, EscritorTarde };
-    struct Caso {
-        const char* nombre;
-        Fallo fallo;
-        const char* palabra; // of the reason's line; of what was read when all goes well
-    } casos[] = {
+    // palabra: of the reason's line; of what was read when all goes well
+    struct Caso { const char* nombre; Fallo fallo; const char* palabra; } casos[] = {
         {"el lector se va", LectorSeVa, "tuber\u00eda"},
         {"el lector se para", LectorParado, "cancelado"},
         {"l\u00edmite de tama\u00f1o", Limite, "tama\u00f1o"},
@@ -98,8 +94,7 @@ TEST_F(FicherosConFallos, TuberiasYLimites) {
             Pulsa(enVentana, lee);
             ::setrlimit(RLIMIT_FSIZE, &antesLimite);
             otroExtremo.join();
-            for (const int fd : {lectura, escritura})
-                if (fd >= 0) ::close(fd);
+            for (const int fd : {lectura, escritura}) if (fd >= 0) ::close(fd);
             if (dialogos.cancelaEsperas) { // the wait shown names the file
                 ASSERT_EQ(dialogos.esperas.size(), esperas + 1) << nombre;
                 EXPECT_TRUE(dialogos.esperas.back().contains(ruta)) << nombre;

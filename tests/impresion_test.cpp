@@ -34,12 +34,8 @@ protected:
 // The dialog interface reports facts; the editor says them in its own words.
 TEST_F(Imprimir, ConImpresora) {
     Pon(QStringLiteral("a\nb"));
-    struct Caso {
-        const char* nombre;
-        std::optional<Impresion> dialogo;
-        Impreso impreso;
-        QString mensaje; // empty: nothing shown
-    } casos[] = {
+    // mensaje: empty, nothing shown
+    struct Caso { const char* nombre; std::optional<Impresion> dialogo; Impreso impreso; QString mensaje; } casos[] = {
         {"dos copias", Impresion{2, false}, Impreso::Si, QString()},
         {"cancelado", std::nullopt, Impreso::Si, QString()},
         {"a un fichero", Impresion{1, true}, Impreso::Si, QStringLiteral(" Opci\u00f3n no disponible. ")},
@@ -55,7 +51,6 @@ TEST_F(Imprimir, ConImpresora) {
     }
     // only the two copies printed, each four blank lines, the text and one line end
     EXPECT_EQ(dialogos.documentos, std::vector<QString>{QStringLiteral("\n\n\n\na\nb\n\n\n\n\na\nb\n")});
-    EXPECT_TRUE(dialogos.inicialesGuardar.empty()); // no PDF offered where a printer is
 }
 
 // With no printer, Imprimir saves a PDF like any other file (the overwrite question is the file
@@ -68,11 +63,8 @@ TEST_F(Imprimir, SinImpresoraUnPdf) {
     QStringList largas;
     for (int i = 1; i <= 150; ++i) largas << QStringLiteral("L\u00ednea %1 del documento").arg(i, 3, 10, QLatin1Char('0'));
     const QString larga = QStringLiteral("0123456789").repeated(40); // 400 characters, past any A4 width
-    struct Caso {
-        const char* nombre;
-        QStringList lineas;
-        int paginas; // 50 to 75 lines of 10-point text fit an A4 page within 2 cm margins
-    } casos[] = {
+    // 50 to 75 lines of 10-point text fit an A4 page within 2 cm margins
+    struct Caso { const char* nombre; QStringList lineas; int paginas; } casos[] = {
         {"150 líneas", largas, 3},
         {"una línea más ancha que la página", {QStringLiteral("antes"), larga, QStringLiteral("despu\u00e9s")}, 1},
         {"ñ, € y λ", {QStringLiteral("a\u00f1o 2026: 5 \u20ac"), QStringLiteral("\u03bb = -3,5")}, 1},
@@ -80,8 +72,7 @@ TEST_F(Imprimir, SinImpresoraUnPdf) {
     for (const Caso& c : casos) {
         Pon(c.lineas.join(QLatin1Char('\n')));
         const QString pdf = Ruta(QStringLiteral("%1.pdf").arg(c.paginas * 1000 + c.lineas.size()));
-        dialogos.rutasGuardar = {pdf};
-        Accion("FicheroImprimir")->trigger();
+        Guarda(pdf, "FicheroImprimir");
         qsizetype paginas = 0;
         const QStringList leidas = Lineas(pdf, &paginas);
         EXPECT_EQ(paginas, c.paginas) << c.nombre;
@@ -98,14 +89,12 @@ TEST_F(Imprimir, SinImpresoraUnPdf) {
     // the editor's font: Arial (or the face standing for it) at 12 points
     Accion("Fuente_1")->trigger();
     const QString pdf = Ruta(QStringLiteral("arial.pdf"));
-    dialogos.rutasGuardar = {pdf};
-    Accion("FicheroImprimir")->trigger();
+    Guarda(pdf, "FicheroImprimir");
     const QString familia = QFontInfo(Caja()->font()).family();
     EXPECT_TRUE(Poppler(QStringLiteral("pdffonts"), {pdf}).contains(QString(familia).remove(QLatin1Char(' '))))
         << familia.toStdString();
     // a failure said with its reason
-    dialogos.rutasGuardar = {Ruta(QStringLiteral("no/hay/carpeta.pdf"))};
-    Accion("FicheroImprimir")->trigger();
+    Guarda(Ruta(QStringLiteral("no/hay/carpeta.pdf")), "FicheroImprimir");
     EXPECT_EQ(dialogos.ultimoMensaje(), QStringLiteral(" \u00a1Se ha producido un error al guardar el archivo! \r\n La carpeta no existe."));
 }
 
